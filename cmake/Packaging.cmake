@@ -1,0 +1,112 @@
+# Installation rules, manual pages and the Debian package.
+#
+# Include this file at the end of the top-level CMakeLists.txt, after the
+# targets `stationdiff` and `stationdiff-onefile` exist:
+#
+#   include(cmake/Packaging.cmake)
+#
+# Then:
+#   cmake --install <build> --prefix <dir>   installs the programs and pages
+#   cpack -G DEB  (in <build>)               builds stationdiff_<ver>_<arch>.deb
+#
+# The package version comes only from project(VERSION ...).
+
+include_guard(GLOBAL)
+include(GNUInstallDirs)
+
+# Directories created by the install step (and so inside the package) get
+# the usual permissions whatever the umask of the person building.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE
+    WORLD_READ WORLD_EXECUTE)
+
+# ---------------------------------------------------------------------------
+# Programs
+# ---------------------------------------------------------------------------
+install(TARGETS stationdiff stationdiff-onefile
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# ---------------------------------------------------------------------------
+# Manual pages
+# ---------------------------------------------------------------------------
+# Debian installs manual pages compressed with `gzip -9n` (no name, no time
+# stamp, so the result is reproducible). Without gzip, or with the option
+# off, the pages are installed uncompressed; man reads both.
+find_program(STATIONDIFF_GZIP_EXECUTABLE gzip)
+option(STATIONDIFF_COMPRESS_MANPAGES
+       "Install the manual pages compressed with gzip -9n" ON)
+
+set(_stationdiff_man_src_dir "${CMAKE_CURRENT_LIST_DIR}/../docs")
+set(_stationdiff_man_build_dir "${PROJECT_BINARY_DIR}/man/man1")
+set(_stationdiff_man_outputs)
+
+if(STATIONDIFF_COMPRESS_MANPAGES AND NOT STATIONDIFF_GZIP_EXECUTABLE)
+  message(WARNING "gzip not found: installing uncompressed manual pages")
+endif()
+
+foreach(_page IN ITEMS stationdiff stationdiff-onefile)
+  set(_in "${_stationdiff_man_src_dir}/${_page}.1.in")
+  set(_out "${_stationdiff_man_build_dir}/${_page}.1")
+  configure_file("${_in}" "${_out}" @ONLY)
+
+  if(STATIONDIFF_COMPRESS_MANPAGES AND STATIONDIFF_GZIP_EXECUTABLE)
+    add_custom_command(
+      OUTPUT "${_out}.gz"
+      COMMAND "${STATIONDIFF_GZIP_EXECUTABLE}" -9 -n -k -f "${_out}"
+      DEPENDS "${_out}"
+      COMMENT "Compressing manual page ${_page}.1"
+      VERBATIM)
+    list(APPEND _stationdiff_man_outputs "${_out}.gz")
+    install(FILES "${_out}.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  else()
+    install(FILES "${_out}" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
+endforeach()
+
+if(_stationdiff_man_outputs)
+  add_custom_target(stationdiff-manpages ALL DEPENDS ${_stationdiff_man_outputs})
+endif()
+
+# A license text, when the project has one, becomes the package's copyright
+# file as Debian expects.
+foreach(_license IN ITEMS LICENSE LICENSE.txt COPYING)
+  if(EXISTS "${PROJECT_SOURCE_DIR}/${_license}")
+    install(FILES "${PROJECT_SOURCE_DIR}/${_license}"
+            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${PROJECT_NAME}
+            RENAME copyright)
+    break()
+  endif()
+endforeach()
+
+# ---------------------------------------------------------------------------
+# Debian package (cpack -G DEB)
+# ---------------------------------------------------------------------------
+set(STATIONDIFF_MAINTAINER
+    "stationdiff maintainers <maintainers@stationdiff.invalid>"
+    CACHE STRING "Maintainer named in the Debian package")
+
+set(CPACK_GENERATOR "DEB")
+set(CPACK_PACKAGE_NAME "stationdiff")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_VENDOR "stationdiff maintainers")
+set(CPACK_PACKAGE_CONTACT "${STATIONDIFF_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "reconcile a timetable station register with a list of station names")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Two command-line programs compare a register of timetable stations, each with a numeric code and a name, with a later list of station names. They report the register stations that the later list no longer names and the names that are new. stationdiff reads the register and the update list from two files; stationdiff-onefile reads both from a single file.")
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_PACKAGE_NAME "stationdiff")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${STATIONDIFF_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+# `make package_source` / `cpack --config CPackSourceConfig.cmake`
+set(CPACK_SOURCE_GENERATOR "TGZ")
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/_CPack_Packages/")
+
+include(CPack)

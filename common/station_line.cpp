@@ -1,0 +1,182 @@
+// Readers for the station text formats: line splitting, the register's count line,
+// station lines and update lines.
+#include "station_line.hpp"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+namespace stationtext {
+
+void joinTokens(std::string_view text, std::string& out) {
+  out.clear();
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  for (;;) {
+    while (p != end && isBlank(static_cast<unsigned char>(*p)))
+      ++p;
+    if (p == end) return;
+    const char* const token = p;
+    while (p != end && !isBlank(static_cast<unsigned char>(*p)))
+      ++p;
+    if (!out.empty()) out.push_back(' ');  // tokens are never empty: only the first finds none
+    out.append(token, static_cast<std::size_t>(p - token));
+  }
+}
+
+NumberStatus readNumber(std::string_view text, std::size_t& pos, std::int32_t& value) {
+  std::size_t i = pos;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  // The magnitude saturates just past the largest one that fits, so any run of digits is safe.
+  constexpr std::uint64_t limit = std::uint64_t{1} << 31;
+  std::uint64_t magnitude = 0;
+  const std::size_t digits = i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+    if (magnitude <= limit) magnitude = magnitude * 10 + static_cast<unsigned>(text[i] - '0');
+    ++i;
+  }
+  if (i == digits) {
+    value = 0;
+    return NumberStatus::missing;
+  }
+  pos = i;
+  if (negative) {
+    if (magnitude > limit) {
+      value = std::numeric_limits<std::int32_t>::min();
+      return NumberStatus::overflow;
+    }
+    value = static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude));
+    return NumberStatus::ok;
+  }
+  if (magnitude >= limit) {
+    value = std::numeric_limits<std::int32_t>::max();
+    return NumberStatus::overflow;
+  }
+  value = static_cast<std::int32_t>(magnitude);
+  return NumberStatus::ok;
+}
+
+namespace {
+
+std::size_t skipBlanks(std::string_view text, std::size_t pos) {
+  while (pos < text.size() && isBlank(static_cast<unsigned char>(text[pos])))
+    ++pos;
+  return pos;
+}
+
+}  // namespace
+
+StationFields parseStationLine(std::string_view line, std::string& scratch) {
+  StationFields fields;
+  std::size_t pos = skipBlanks(line, 0);
+  if (readNumber(line, pos, fields.code) != NumberStatus::ok) return fields;
+  joinTokens(line.substr(pos), scratch);
+  fields.name.assign(scratch);  // an exact-size copy: the register keeps millions of these
+  return fields;
+}
+
+StationFields parseStationLine(std::string_view line) {
+  std::string scratch;
+  return parseStationLine(line, scratch);
+}
+
+bool parseUpdateLine(std::string_view line, std::string& name) {
+  if (line.size() < 2) return false;
+  joinTokens(line, name);
+  return true;
+}
+
+InputFile InputFile::open(const char* path) {
+  InputFile in;
+  FilePtr file(std::fopen(path, "rb"));
+  if (!file) {
+    in.error = errno;
+    return in;
+  }
+  struct stat info {};
+  if (fstat(fileno(file.get()), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) {
+      in.error = EISDIR;
+      return in;
+    }
+    in.regular = S_ISREG(info.st_mode);
+    if (in.regular) in.size = static_cast<std::uint64_t>(info.st_size);
+  }
+  // The reader does its own block buffering; a second buffer in stdio would only copy.
+  std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  in.file = std::move(file);
+  return in;
+}
+
+LineReader::LineReader(std::FILE* file, std::size_t blocksize)
+    : file_(file), blocksize_(std::max<std::size_t>(blocksize, 16)) {}
+
+bool LineReader::refill() {
+  if (eof_) return false;
+  if (begin_ > 0) {
+    // Keep the unfinished line and drop what was handed out already.
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (buffer_.size() - end_ < blocksize_ / 2) {
+    // A line longer than the free room: grow by half again, so that a long line costs
+    // amortised linear time and at most about one and a half times its length.
+    buffer_.resize(std::max(buffer_.size() + buffer_.size() / 2, end_ + blocksize_));
+  }
+  errno = 0;
+  const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+  end_ += got;
+  if (got == 0) {
+    eof_ = true;
+    if (std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
+    return false;
+  }
+  return true;
+}
+
+bool LineReader::next(std::string_view& line) {
+  for (;;) {
+    const char* const base = buffer_.data();
+    const std::size_t from = begin_ + scanned_;
+    const void* nl = end_ > from ? std::memchr(base + from, '\n', end_ - from) : nullptr;
+    if (nl != nullptr) {
+      const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(nl) - base);
+      line = std::string_view(base + begin_, at - begin_);
+      begin_ = at + 1;
+      scanned_ = 0;
+      return true;
+    }
+    scanned_ = end_ - begin_;
+    if (!refill()) break;
+  }
+  if (error_ != 0 || begin_ == end_) return false;
+  // The last line of a file that does not end with a newline.
+  line = std::string_view(buffer_.data() + begin_, end_ - begin_);
+  begin_ = end_;
+  scanned_ = 0;
+  return true;
+}
+
+CountLine readCountLine(LineReader& reader) {
+  CountLine result;
+  std::string_view line;
+  while (reader.next(line)) {
+    std::size_t pos = skipBlanks(line, 0);
+    if (pos == line.size()) continue;  // blank lines before the count are skipped
+    const NumberStatus status = readNumber(line, pos, result.count);
+    result.failed = status != NumberStatus::ok;
+    return result;
+  }
+  result.failed = true;  // no token at all: the count is never read
+  return result;
+}
+
+}  // namespace stationtext
