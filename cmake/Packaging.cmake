@@ -86,6 +86,30 @@ set(STATIONDIFF_MAINTAINER
     "stationdiff maintainers <maintainers@stationdiff.invalid>"
     CACHE STRING "Maintainer named in the Debian package")
 
+# Debian expects usr/share/doc/<package>/changelog.gz in every package. A
+# one-entry changelog for this version is written here; its date honours
+# SOURCE_DATE_EPOCH so that reproducible builds stay reproducible.
+if(STATIONDIFF_COMPRESS_MANPAGES AND STATIONDIFF_GZIP_EXECUTABLE)
+  string(TIMESTAMP _stationdiff_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
+  set(_stationdiff_changelog "${PROJECT_BINARY_DIR}/doc/changelog")
+  file(CONFIGURE OUTPUT "${_stationdiff_changelog}" @ONLY CONTENT
+"stationdiff (@PROJECT_VERSION@) unstable; urgency=medium
+
+  * Release @PROJECT_VERSION@.
+
+ -- @STATIONDIFF_MAINTAINER@  @_stationdiff_date@
+")
+  add_custom_command(
+    OUTPUT "${_stationdiff_changelog}.gz"
+    COMMAND "${STATIONDIFF_GZIP_EXECUTABLE}" -9 -n -k -f "${_stationdiff_changelog}"
+    DEPENDS "${_stationdiff_changelog}"
+    COMMENT "Compressing the package changelog"
+    VERBATIM)
+  add_custom_target(stationdiff-changelog ALL DEPENDS "${_stationdiff_changelog}.gz")
+  install(FILES "${_stationdiff_changelog}.gz"
+          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${PROJECT_NAME})
+endif()
+
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "stationdiff")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
@@ -93,8 +117,15 @@ set(CPACK_PACKAGE_VENDOR "stationdiff maintainers")
 set(CPACK_PACKAGE_CONTACT "${STATIONDIFF_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "reconcile a timetable station register with a list of station names")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Two command-line programs compare a register of timetable stations, each with a numeric code and a name, with a later list of station names. They report the register stations that the later list no longer names and the names that are new. stationdiff reads the register and the update list from two files; stationdiff-onefile reads both from a single file.")
+# Kept in short lines: each becomes one line of the package description.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "Two command-line programs compare a register of timetable stations,\n"
+  "each with a numeric code and a name, with a later list of station\n"
+  "names. They report the register stations that the later list no longer\n"
+  "names and the names that are new.\n"
+  ".\n"
+  "stationdiff reads the register and the update list from two files;\n"
+  "stationdiff-onefile reads both from a single file.")
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_PACKAGE_NAME "stationdiff")

@@ -1,0 +1,1 @@
+mkdir be.txt frissites.txt

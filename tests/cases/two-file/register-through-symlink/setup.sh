@@ -1,0 +1,1 @@
+ln -s real.txt bemenet.txt
