@@ -73,18 +73,21 @@ std::size_t skipBlanks(std::string_view text, std::size_t pos) {
 
 }  // namespace
 
-StationFields parseStationLine(std::string_view line, std::string& scratch) {
-  StationFields fields;
+std::int32_t parseStationLine(std::string_view line, std::string& name) {
+  std::int32_t code = 0;
   std::size_t pos = skipBlanks(line, 0);
-  if (readNumber(line, pos, fields.code) != NumberStatus::ok) return fields;
-  joinTokens(line.substr(pos), scratch);
-  fields.name.assign(scratch);  // an exact-size copy: the register keeps millions of these
-  return fields;
+  if (readNumber(line, pos, code) == NumberStatus::ok) {
+    joinTokens(line.substr(pos), name);
+  } else {
+    name.clear();
+  }
+  return code;
 }
 
 StationFields parseStationLine(std::string_view line) {
-  std::string scratch;
-  return parseStationLine(line, scratch);
+  StationFields fields;
+  fields.code = parseStationLine(line, fields.name);
+  return fields;
 }
 
 bool parseUpdateLine(std::string_view line, std::string& name) {

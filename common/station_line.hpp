@@ -37,10 +37,10 @@ struct StationFields {
   std::string name;
 };
 
-// Splits a register station line into its code and its normalised name. A line whose first
-// token does not begin with a number gives code 0 and the empty name; an out-of-range code is
-// clamped and gives the empty name. `scratch` is working space kept between calls.
-StationFields parseStationLine(std::string_view line, std::string& scratch);
+// Splits a register station line into its code, which it returns, and its normalised name,
+// which replaces `name`. A line whose first token does not begin with a number gives code 0
+// and the empty name; an out-of-range code is clamped and gives the empty name.
+std::int32_t parseStationLine(std::string_view line, std::string& name);
 StationFields parseStationLine(std::string_view line);
 
 // Turns one update line into a name in `name`. Returns false, leaving `name` unspecified, for

@@ -15,22 +15,24 @@ TimeTable::TimeTable(std::string filename, stationtext::ReportWriter& out) : out
   // A count that is not a number leaves the rest of the file unread: no stations, no updates.
   if (!count.failed) {
     std::string_view line;
+    std::string name;
+    std::pmr::string key;  // the name as the table's key type, on the ordinary heap
     if (count.count > 0) {
-      // Every station needs at least its newline, so the file's size bounds the reservation
-      // when the count line promises more than the file can hold.
+      // Reserving for the count saves rehashing, but a count line may promise far more than
+      // the file holds: the file's size caps the reservation.
       const std::uint64_t promised = static_cast<std::uint64_t>(count.count);
-      if (in.regular) stations.reserve(std::min(promised, in.size / 2 + 1));
-      std::string scratch;
+      if (in.regular) stations.reserve(std::min(promised, in.size / 8 + 1));
       for (std::int32_t i = 0; i < count.count && reader.next(line); ++i) {
-        stationtext::StationFields fields = stationtext::parseStationLine(line, scratch);
+        const std::int32_t code = stationtext::parseStationLine(line, name);
+        key.assign(name);
         // The first station of a name keeps its code; later ones change nothing.
-        stations.try_emplace(std::move(fields.name), fields.code, false);
+        stations.try_emplace(key, code, false);
       }
     }
-    std::string name;
     while (reader.next(line)) {
       if (!stationtext::parseUpdateLine(line, name)) continue;
-      const auto found = stations.find(name);
+      key.assign(name);
+      const auto found = stations.find(key);
       if (found == stations.end()) {
         newstations.insert(name);
       } else {
@@ -44,7 +46,7 @@ TimeTable::TimeTable(std::string filename, stationtext::ReportWriter& out) : out
 void TimeTable::printNotUsed() {
   out.put("Not used: ").endLine();
   for (const auto& [name, entry] : stations) {
-    if (!entry.second) notused.try_emplace(entry.first, name);
+    if (!entry.second) notused.try_emplace(entry.first, std::string_view(name));
   }
   for (const auto& [code, name] : notused)
     out.put(code).put(" ").put(name).endLine();

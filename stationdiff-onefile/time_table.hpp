@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory_resource>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -24,7 +25,11 @@ class TimeTable {
   void printNewStations();
 
  private:
-  std::unordered_map<std::string, std::pair<std::int32_t, bool>> stations;  // name -> code, seen
+  // Holds the hash table's entries and names, so that millions of them cost no allocator
+  // overhead each and go at once; declared first, so that it is destroyed last.
+  std::pmr::monotonic_buffer_resource arena{std::size_t{1} << 20};
+  // name -> code, seen
+  std::pmr::unordered_map<std::pmr::string, std::pair<std::int32_t, bool>> stations{&arena};
   std::set<std::string> newstations;
   std::map<std::int32_t, std::string> notused;
   stationtext::ReportWriter& out;

@@ -2,9 +2,11 @@
 #include "time_table.hpp"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 #include <unordered_set>
 
+#include "name_keys.hpp"
 #include "station_line.hpp"
 
 using stationtext::InputFile;
@@ -54,7 +56,9 @@ std::size_t countDistinctWords(const char* path, stationtext::ReportWriter& out)
 }
 
 TimeTable::TimeTable(stationtext::ReportWriter& out) : out(out) {
+  const ArenaScope scope(arena);
   loadRegister("bemenet.txt");
+  sortStations();
   matchUpdates("frissites.txt");
 }
 
@@ -64,20 +68,98 @@ void TimeTable::loadRegister(const char* filename) {
   LineReader reader(in.file.get());
   const stationtext::CountLine count = readCountLine(reader);
   if (!count.failed && count.count > 0) {
-    // A count line may promise far more stations than the file can hold: every station needs
-    // at least its newline, so the file's size bounds what is worth reserving.
+    // Reserving for the count saves regrowing, but a count line may promise far more than the
+    // file holds: the file's size caps the reservation (real station lines are longer than 8
+    // bytes; a file of shorter ones just grows the array as it goes).
     const std::uint64_t promised = static_cast<std::uint64_t>(count.count);
-    if (in.regular) stations.reserve(std::min(promised, in.size + 1));
-    std::string scratch;
+    if (in.regular) stations.reserve(std::min(promised, in.size / 8 + 1));
+    std::string name;
     std::string_view line;
     // Reading stops at the end of the file when it holds fewer lines than promised.
     for (std::int32_t i = 0; i < count.count && reader.next(line); ++i) {
-      stationtext::StationFields fields = stationtext::parseStationLine(line, scratch);
-      stations.emplace_back(fields.code, std::move(fields.name), false);
+      const std::int32_t code = stationtext::parseStationLine(line, name);
+      stations.emplace_back(code, StationName(name), false);
     }
   }
   if (reader.error() != 0) out.failRead(filename, reader.error());
-  std::sort(stations.begin(), stations.end(), compStationNames);
+}
+
+namespace {
+
+struct SortEntry {
+  std::uint64_t key;    // chunk key of the name at the offset being sorted on
+  std::uint32_t index;  // the station's position in file order
+};
+
+// Sorts `entries` by the names of the stations they point to: by first-chunk key, and each run
+// of names that tie on a chunk again by the next chunk, until no tie is left open.
+void sortByName(std::vector<SortEntry>& entries, const std::vector<elem>& stations) {
+  struct Run {
+    std::size_t first, last, offset;
+  };
+  std::vector<Run> runs{{0, entries.size(), 0}};
+  while (!runs.empty()) {
+    const Run run = runs.back();
+    runs.pop_back();
+    const auto first = entries.begin() + static_cast<std::ptrdiff_t>(run.first);
+    const auto last = entries.begin() + static_cast<std::ptrdiff_t>(run.last);
+    if (run.offset > 0) {
+      // The names of a run lie all over the heap: ask for them a few entries ahead.
+      constexpr std::ptrdiff_t ahead = 8;
+      for (auto it = first; it != last; ++it) {
+        if (last - it > 2 * ahead) {
+          __builtin_prefetch(&stations[(it + 2 * ahead)->index]);
+          __builtin_prefetch(stations[(it + ahead)->index].station.data() + run.offset);
+        }
+        it->key = namekeys::chunkKey(stations[it->index].station, run.offset);
+      }
+    }
+    std::sort(first, last, [](const SortEntry& a, const SortEntry& b) { return a.key < b.key; });
+    for (std::size_t i = run.first; i < run.last;) {
+      std::size_t j = i + 1;
+      while (j < run.last && entries[j].key == entries[i].key)
+        ++j;
+      if (j - i > 1 && namekeys::tieGoesOn(entries[i].key)) {
+        runs.push_back({i, j, run.offset + namekeys::kChunk});
+      }
+      i = j;
+    }
+  }
+}
+
+}  // namespace
+
+void TimeTable::sortStations() {
+  // Sorting small entries by integer keys and then moving each station once is much cheaper
+  // than sorting the stations themselves with string comparisons. Stations of equal name end
+  // up next to each other, in no fixed order.
+  std::vector<SortEntry> entries(stations.size());
+  for (std::size_t i = 0; i < stations.size(); ++i) {
+    entries[i] = {namekeys::chunkKey(stations[i].station, 0), static_cast<std::uint32_t>(i)};
+  }
+  sortByName(entries, stations);
+  // Put each station where its entry landed, following the permutation's cycles; an entry
+  // that points to its own position is done.
+  for (std::size_t start = 0; start < entries.size(); ++start) {
+    if (entries[start].index == start) continue;
+    elem moving = std::move(stations[start]);
+    std::size_t at = start;
+    for (;;) {
+      const std::size_t from = entries[at].index;
+      entries[at].index = static_cast<std::uint32_t>(at);
+      if (from == start) break;
+      stations[at] = std::move(stations[from]);
+      at = from;
+    }
+    stations[at] = std::move(moving);
+  }
+  entries = {};
+  keys.reserve(stations.size());
+  constexpr std::size_t ahead = 16;
+  for (std::size_t i = 0; i < stations.size(); ++i) {
+    if (i + ahead < stations.size()) __builtin_prefetch(stations[i + ahead].station.data());
+    keys.push_back(namekeys::prefixKey(stations[i].station));
+  }
 }
 
 void TimeTable::matchUpdates(const char* filename) {
@@ -85,22 +167,106 @@ void TimeTable::matchUpdates(const char* filename) {
   if (!in) return;  // no update list: every station stays unseen
   LineReader reader(in.file.get());
   std::string_view line;
-  const elem probe(0, std::string(), false);
-  elem key = probe;
+  std::string name;
+  UpdateBatch batch;
   while (reader.next(line)) {
-    if (!stationtext::parseUpdateLine(line, key.station)) continue;
-    const auto found = std::lower_bound(stations.begin(), stations.end(), key, compStationNames);
-    if (found != stations.end() && found->station == key.station) {
-      found->state = true;
-    } else {
-      newstations.insert(key.station);
-    }
+    if (!stationtext::parseUpdateLine(line, name)) continue;
+    batch.add(name);
+    if (batch.full()) matchBatch(batch);
   }
+  matchBatch(batch);
   if (reader.error() != 0) out.failRead(filename, reader.error());
 }
 
+void TimeTable::UpdateBatch::add(std::string_view name) {
+  names.push_back({namekeys::prefixKey(name), bytes.size(), name.size()});
+  bytes.append(name);
+}
+
+void TimeTable::matchBatch(UpdateBatch& batch) {
+  // The names are searched in name order: then each search reads mostly what the one before
+  // it has just brought into the cache, instead of its own path through the whole register.
+  // The order in which names are matched does not show: marking is idempotent and the new
+  // names form a set.
+  const auto text = [&](const UpdateBatch::Name& n) {
+    return std::string_view(batch.bytes).substr(n.offset, n.length);
+  };
+  std::sort(batch.names.begin(), batch.names.end(),
+            [&](const UpdateBatch::Name& a, const UpdateBatch::Name& b) {
+              if (a.key != b.key) return a.key < b.key;
+              return namekeys::tieGoesOn(a.key) && text(a) < text(b);
+            });
+  auto hint = newstations.end();
+  for (std::size_t group = 0; group < batch.names.size(); group += kLanes) {
+    const std::size_t lanes = std::min(kLanes, batch.names.size() - group);
+    std::array<std::size_t, kLanes> found;
+    findStations(&batch.names[group], lanes, batch.bytes, found.data());
+    for (std::size_t g = 0; g < lanes; ++g) {
+      if (found[g] < stations.size()) {
+        stations[found[g]].state = true;
+      } else {
+        hint = newstations.emplace_hint(hint, text(batch.names[group + g]));
+        ++hint;  // the next new name of the batch sorts after this one
+      }
+    }
+  }
+  batch.names.clear();
+  batch.bytes.clear();
+}
+
+void TimeTable::findStations(const UpdateBatch::Name* names, std::size_t lanes,
+                             const std::string& bytes, std::size_t* found) const {
+  // One binary search per name for the first station whose name does not sort before it: keys
+  // decide, and only a station whose key ties with the name's is compared by its bytes. The
+  // searches of a group advance side by side, one level at a time, and ask for the memory of
+  // their next level ahead, so that the reads of one search overlap those of the others.
+  std::array<std::size_t, kLanes> base{};
+  const auto text = [&](std::size_t g) {
+    return std::string_view(bytes).substr(names[g].offset, names[g].length);
+  };
+  const auto before = [&](std::size_t at, std::size_t g) {
+    return keys[at] < names[g].key ||
+           (keys[at] == names[g].key && namekeys::tieGoesOn(names[g].key) &&
+            std::string_view(stations[at].station) < text(g));
+  };
+  if (stations.empty()) {
+    std::fill(found, found + lanes, 0);
+    return;
+  }
+  std::size_t span = stations.size();
+  while (span > 1) {
+    const std::size_t half = span / 2;
+    for (std::size_t g = 0; g < lanes; ++g) {
+      const std::size_t at = base[g] + half;
+      if (keys[at] == names[g].key && namekeys::tieGoesOn(names[g].key)) {
+        __builtin_prefetch(stations[at].station.data());
+      }
+    }
+    const std::size_t next = (span - half) / 2;
+    for (std::size_t g = 0; g < lanes; ++g) {
+      if (before(base[g] + half, g)) base[g] += half;
+      __builtin_prefetch(&keys[base[g] + next]);
+      __builtin_prefetch(&stations[base[g] + next]);
+    }
+    span -= half;
+  }
+  for (std::size_t g = 0; g < lanes; ++g) {
+    std::size_t at = base[g];
+    if (before(at, g)) ++at;
+    const bool match =
+        at < keys.size() && keys[at] == names[g].key &&
+        (!namekeys::tieGoesOn(names[g].key) || std::string_view(stations[at].station) == text(g));
+    found[g] = match ? at : stations.size();
+  }
+}
+
 void TimeTable::printNotUsed() {
+  const ArenaScope scope(arena);
+  keys = {};  // the search is over; the report's copies may have the room
   out.put("Eltunt allomasok: ").endLine();
+  notused.reserve(notused.size() +
+                  static_cast<std::size_t>(std::count_if(stations.begin(), stations.end(),
+                                                         [](const elem& e) { return !e.state; })));
   for (const elem& e : stations) {
     if (!e.state) notused.push_back(e);
   }
