@@ -86,7 +86,7 @@ def parse_record(line, what):
 def compare_tails(exp_tail, act_tail, label):
     if exp_tail == act_tail:
         return
-    e, a = exp_tail.split(b"\n"), act_tail.split(b"\n")
+    e, a = exp_tail[:-1].split(b"\n"), act_tail[:-1].split(b"\n")
     for i in range(max(len(e), len(a))):
         el = e[i] if i < len(e) else b"<end of output>"
         al = a[i] if i < len(a) else b"<end of output>"

@@ -74,7 +74,8 @@ class Rng {
 
   // Uniform in [0, bound); bound > 0. Multiply-shift, bias is negligible here.
   std::uint64_t below(std::uint64_t bound) {
-    return static_cast<std::uint64_t>((static_cast<unsigned __int128>(next()) * bound) >> 64);
+    __extension__ using Wide = unsigned __int128;
+    return static_cast<std::uint64_t>((static_cast<Wide>(next()) * bound) >> 64);
   }
 
   // True with probability per_mille / 1000.
@@ -90,7 +91,8 @@ class Rng {
 
   template <typename T>
   void shuffle(std::vector<T>& v) {
-    for (std::size_t i = v.size(); i > 1; --i) std::swap(v[i - 1], v[below(i)]);
+    for (std::size_t i = v.size(); i > 1; --i)
+      std::swap(v[i - 1], v[below(i)]);
   }
 
  private:
@@ -116,48 +118,129 @@ std::string capitalize(std::string w) {
 }
 
 const std::vector<std::string> kSyllables = {
-    "ba",  "bé",  "bo",   "bö",  "cse", "csö", "da",  "dé",  "dö",  "fa",  "fe",  "fü",
-    "ga",  "győ", "gyu",  "ha",  "hé",  "ho",  "já",  "jó",  "ka",  "ke",  "kő",  "kö",
-    "la",  "le",  "ló",   "ma",  "me",  "mo",  "mű",  "na",  "ne",  "nyí", "nyá", "ó",
-    "pa",  "pá",  "pe",   "rá",  "re",  "rö",  "sá",  "se",  "sza", "szé", "szi", "sző",
-    "ta",  "te",  "tö",   "tű",  "ú",   "ü",   "vá",  "ve",  "vi",  "za",  "ze",  "zsá",
-    "bor", "dor", "gár",  "kes", "lak", "mor", "nár", "pöl", "rég", "sár", "tor", "vár",
-    "zsa", "cza", "hegy", "szent", "ör", "ős",  "ál",  "él",  "íz",  "ól",  "úr",  "űr"};
+    "ba",  "bé",  "bo",   "bö",    "cse", "csö", "da",  "dé",  "dö",  "fa",  "fe",  "fü",
+    "ga",  "győ", "gyu",  "ha",    "hé",  "ho",  "já",  "jó",  "ka",  "ke",  "kő",  "kö",
+    "la",  "le",  "ló",   "ma",    "me",  "mo",  "mű",  "na",  "ne",  "nyí", "nyá", "ó",
+    "pa",  "pá",  "pe",   "rá",    "re",  "rö",  "sá",  "se",  "sza", "szé", "szi", "sző",
+    "ta",  "te",  "tö",   "tű",    "ú",   "ü",   "vá",  "ve",  "vi",  "za",  "ze",  "zsá",
+    "bor", "dor", "gár",  "kes",   "lak", "mor", "nár", "pöl", "rég", "sár", "tor", "vár",
+    "zsa", "cza", "hegy", "szent", "ör",  "ős",  "ál",  "él",  "íz",  "ól",  "úr",  "űr"};
 
 const std::vector<std::string> kTownPrefixes = {
-    "Balaton", "Szent", "Nagy",  "Kis",   "Felső", "Alsó",  "Tisza", "Duna",  "Mező",
-    "Hajdú",   "Rác",   "Puszta", "Zala", "Vas",   "Békés", "Sár",   "Bodrog", "Rába",
-    "Maros",   "Kőrös", "Bakony", "Mátra", "Zemplén", "Ócsa", "Érd",  "Új",    "Ó"};
+    "Balaton", "Szent", "Nagy",   "Kis",   "Felső",   "Alsó",  "Tisza", "Duna",   "Mező",
+    "Hajdú",   "Rác",   "Puszta", "Zala",  "Vas",     "Békés", "Sár",   "Bodrog", "Rába",
+    "Maros",   "Kőrös", "Bakony", "Mátra", "Zemplén", "Ócsa",  "Érd",   "Új",     "Ó"};
 
 const std::vector<std::string> kTownSuffixes = {
-    "háza", "falva", "hegy",  "füred", "vár",   "egyháza", "szentmiklós", "lak",  "telek",
-    "szállás", "halom", "tő", "kút",   "újfalu", "bánya",  "almás",  "keresztúr", "ség",
-    "d",    "s",     "i",     "",      "",      "",       "hida",   "szeg",  "patak", "völgy"};
+    "háza",  "falva", "hegy",      "füred", "vár",  "egyháza", "szentmiklós",
+    "lak",   "telek", "szállás",   "halom", "tő",   "kút",     "újfalu",
+    "bánya", "almás", "keresztúr", "ség",   "d",    "s",       "i",
+    "",      "",      "",          "hida",  "szeg", "patak",   "völgy"};
 
-const std::vector<std::string> kCities = {"Budapest", "Debrecen", "Szeged", "Miskolc",
-                                          "Pécs",     "Győr",     "Nyíregyháza", "Kecskemét",
-                                          "Székesfehérvár", "Szombathely"};
+const std::vector<std::string> kCities = {
+    "Budapest", "Debrecen",    "Szeged",    "Miskolc",        "Pécs",
+    "Győr",     "Nyíregyháza", "Kecskemét", "Székesfehérvár", "Szombathely"};
 
 // Stop descriptions. Street names also take house numbers ("Petőfi Sándor utca 12.").
-const std::vector<std::string> kStops = {
-    "vasútállomás", "megállóhely", "alsó megállóhely", "felső megállóhely", "Felső", "Alsó",
-    "Nyugati pályaudvar", "Keleti pályaudvar", "Déli pályaudvar", "autóbusz-állomás",
-    "autóbusz-forduló", "Ipartelep", "Kórház", "Temető", "Posta", "Általános Iskola",
-    "Gimnázium", "Községháza", "Polgármesteri Hivatal", "Templom", "vasútállomás bejárati út",
-    "Strand", "Sportpálya", "Gyógyfürdő", "Kastély", "Malom", "Major", "Tanya", "Erdészház",
-    "Bányatelep", "Újtelep", "Szőlőhegy", "Őrház", "Üdülőtelep", "Ürge-mező", "Ősz utca",
-    "Űrhajós utca", "Kossuth Lajos utca", "Petőfi Sándor utca", "Ady Endre út", "Rákóczi út",
-    "Arany János utca", "Dózsa György út", "Béke tér", "Fő utca", "Fő tér", "Szabadság tér",
-    "Széchenyi István tér", "Vörösmarty utca", "Jókai Mór utca", "Bajcsy-Zsilinszky út",
-    "Deák Ferenc tér", "Hősök tere", "Munkácsy Mihály utca", "Erzsébet királyné útja",
-    "Tűzoltóság", "Rendőrkapitányság", "Mentőállomás", "Vasúti átjáró", "Téglagyár",
-    "Cukorgyár", "Termelőszövetkezet", "Állami Gazdaság", "Gépállomás", "Víztorony",
-    "Kultúrház", "Művelődési Ház", "Óvoda", "Egészségház", "Bolt", "Kocsma", "Csárda",
-    "Híd", "Révátkelő", "Kompkikötő", "Hajóállomás", "Repülőtér", "Ipari Park",
-    "Bevásárlóközpont", "Lakótelep", "Kertváros", "Belváros", "Ótelep", "Vasútállomás Felső",
-    "Egyetem", "Főiskola", "Klinikák", "Stadion", "Vásártér", "Piac tér", "Sorompó",
-    "Elágazás", "Bekötőút", "Országúti csárda", "Honvéd utca", "Zrínyi Miklós utca",
-    "Szent István király út", "Árpád fejedelem útja", "Mátyás király út"};
+const std::vector<std::string> kStops = {"vasútállomás",
+                                         "megállóhely",
+                                         "alsó megállóhely",
+                                         "felső megállóhely",
+                                         "Felső",
+                                         "Alsó",
+                                         "Nyugati pályaudvar",
+                                         "Keleti pályaudvar",
+                                         "Déli pályaudvar",
+                                         "autóbusz-állomás",
+                                         "autóbusz-forduló",
+                                         "Ipartelep",
+                                         "Kórház",
+                                         "Temető",
+                                         "Posta",
+                                         "Általános Iskola",
+                                         "Gimnázium",
+                                         "Községháza",
+                                         "Polgármesteri Hivatal",
+                                         "Templom",
+                                         "vasútállomás bejárati út",
+                                         "Strand",
+                                         "Sportpálya",
+                                         "Gyógyfürdő",
+                                         "Kastély",
+                                         "Malom",
+                                         "Major",
+                                         "Tanya",
+                                         "Erdészház",
+                                         "Bányatelep",
+                                         "Újtelep",
+                                         "Szőlőhegy",
+                                         "Őrház",
+                                         "Üdülőtelep",
+                                         "Ürge-mező",
+                                         "Ősz utca",
+                                         "Űrhajós utca",
+                                         "Kossuth Lajos utca",
+                                         "Petőfi Sándor utca",
+                                         "Ady Endre út",
+                                         "Rákóczi út",
+                                         "Arany János utca",
+                                         "Dózsa György út",
+                                         "Béke tér",
+                                         "Fő utca",
+                                         "Fő tér",
+                                         "Szabadság tér",
+                                         "Széchenyi István tér",
+                                         "Vörösmarty utca",
+                                         "Jókai Mór utca",
+                                         "Bajcsy-Zsilinszky út",
+                                         "Deák Ferenc tér",
+                                         "Hősök tere",
+                                         "Munkácsy Mihály utca",
+                                         "Erzsébet királyné útja",
+                                         "Tűzoltóság",
+                                         "Rendőrkapitányság",
+                                         "Mentőállomás",
+                                         "Vasúti átjáró",
+                                         "Téglagyár",
+                                         "Cukorgyár",
+                                         "Termelőszövetkezet",
+                                         "Állami Gazdaság",
+                                         "Gépállomás",
+                                         "Víztorony",
+                                         "Kultúrház",
+                                         "Művelődési Ház",
+                                         "Óvoda",
+                                         "Egészségház",
+                                         "Bolt",
+                                         "Kocsma",
+                                         "Csárda",
+                                         "Híd",
+                                         "Révátkelő",
+                                         "Kompkikötő",
+                                         "Hajóállomás",
+                                         "Repülőtér",
+                                         "Ipari Park",
+                                         "Bevásárlóközpont",
+                                         "Lakótelep",
+                                         "Kertváros",
+                                         "Belváros",
+                                         "Ótelep",
+                                         "Vasútállomás Felső",
+                                         "Egyetem",
+                                         "Főiskola",
+                                         "Klinikák",
+                                         "Stadion",
+                                         "Vásártér",
+                                         "Piac tér",
+                                         "Sorompó",
+                                         "Elágazás",
+                                         "Bekötőút",
+                                         "Országúti csárda",
+                                         "Honvéd utca",
+                                         "Zrínyi Miklós utca",
+                                         "Szent István király út",
+                                         "Árpád fejedelem útja",
+                                         "Mátyás király út"};
 
 // Streets (which take house numbers) are the entries ending in these words.
 bool is_street(std::string_view s) {
@@ -171,7 +254,8 @@ bool is_street(std::string_view s) {
 std::string make_root(Rng& rng, int min_syl, int max_syl) {
   const int n = min_syl + static_cast<int>(rng.below(max_syl - min_syl + 1));
   std::string w;
-  for (int i = 0; i < n; ++i) w += rng.pick(kSyllables);
+  for (int i = 0; i < n; ++i)
+    w += rng.pick(kSyllables);
   return w;
 }
 
@@ -220,7 +304,8 @@ std::uint32_t make_stop(Rng& rng) {
     idx = static_cast<std::uint32_t>(rng.below(kStops.size()));
   }
   std::uint32_t house = 0;
-  if (is_street(kStops[idx]) && rng.chance(750)) house = 1 + static_cast<std::uint32_t>(rng.below(199));
+  if (is_street(kStops[idx]) && rng.chance(750))
+    house = 1 + static_cast<std::uint32_t>(rng.below(199));
   return (idx << 10) | house;
 }
 
@@ -328,8 +413,8 @@ std::string respace(Rng& rng, const std::string& name) {
 void write_text(Rng& rng, const std::filesystem::path& path, std::size_t n_words) {
   // Vocabulary: synthetic words plus a few common function words; frequencies
   // roughly Zipfian (rank r drawn with density ~ 1/r).
-  std::vector<std::string> vocab = {"a", "az", "és", "hogy", "nem", "is", "egy", "meg",
-                                    "volt", "de", "már", "csak", "még", "vagy", "ki", "el"};
+  std::vector<std::string> vocab = {"a",    "az", "és",  "hogy", "nem", "is",   "egy", "meg",
+                                    "volt", "de", "már", "csak", "még", "vagy", "ki",  "el"};
   std::unordered_set<std::string> seen(vocab.begin(), vocab.end());
   while (vocab.size() < 60000) {
     std::string w = make_root(rng, 1, 4);
@@ -394,7 +479,8 @@ int main(int argc, char** argv) {
   all.resize(n_distinct);
 
   std::vector<Station> reg = all;
-  for (std::size_t i = 0; i < n_dup_names; ++i) reg.push_back(rng.pick(all));
+  for (std::size_t i = 0; i < n_dup_names; ++i)
+    reg.push_back(rng.pick(all));
   rng.shuffle(reg);
 
   // Codes: a walk through a bijection of [0, 2^30) gives distinct positive
@@ -436,7 +522,8 @@ int main(int argc, char** argv) {
     }
     upd.insert(upd.end(), fresh.begin(), fresh.end());
     const std::size_t n_repeat = upd.size() / 200;
-    for (std::size_t i = 0; i < n_repeat; ++i) upd.push_back(upd[rng.below(upd.size())]);
+    for (std::size_t i = 0; i < n_repeat; ++i)
+      upd.push_back(upd[rng.below(upd.size())]);
     rng.shuffle(upd);
 
     reg_file.close();

@@ -67,9 +67,11 @@ int main() {
     if (!entry.second) not_used[entry.first] = name;
   }
   std::cout << "Not used: " << std::endl;
-  for (const auto& [code, name] : not_used) std::cout << code << ' ' << name << std::endl;
+  for (const auto& [code, name] : not_used)
+    std::cout << code << ' ' << name << std::endl;
   std::cout << std::endl;
   std::cout << "New stations: " << fresh.size() << std::endl;
-  for (const std::string& s : fresh) std::cout << s << std::endl;
+  for (const std::string& s : fresh)
+    std::cout << s << std::endl;
   return 0;
 }

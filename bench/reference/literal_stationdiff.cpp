@@ -36,7 +36,8 @@ int main() {
   {
     std::ifstream text("be.txt");
     std::string w;
-    while (text >> w) words.insert(w);
+    while (text >> w)
+      words.insert(w);
   }
   std::cout << "SIZE: " << words.size() << std::endl;
 
@@ -58,8 +59,7 @@ int main() {
     }
     v.push_back({code, name, false});
   }
-  std::sort(v.begin(), v.end(),
-            [](const elem& a, const elem& b) { return a.station < b.station; });
+  std::sort(v.begin(), v.end(), [](const elem& a, const elem& b) { return a.station < b.station; });
 
   // Update list: one name per line; lines shorter than two bytes are skipped.
   std::set<std::string> fresh;
@@ -81,13 +81,17 @@ int main() {
     }
   }
 
-  std::sort(v.begin(), v.end(), [](const elem& a, const elem& b) { return a.id < b.id; });
-  std::cout << "Eltunt allomasok: " << std::endl;
+  // Unseen records are copied out and sorted by id; the register stays sorted by name.
+  std::vector<elem> notused;
   for (const elem& e : v) {
-    if (!e.state) std::cout << e.id << ' ' << e.station << std::endl;
+    if (!e.state) notused.push_back(e);
   }
+  std::sort(notused.begin(), notused.end(), [](const elem& a, const elem& b) { return a.id < b.id; });
+  std::cout << "Eltunt allomasok: " << std::endl;
+  for (const elem& e : notused) std::cout << e.id << ' ' << e.station << std::endl;
   std::cout << std::endl;
   std::cout << "Uj allomasok: " << std::endl;
-  for (const std::string& s : fresh) std::cout << s << std::endl;
+  for (const std::string& s : fresh)
+    std::cout << s << std::endl;
   return 0;
 }

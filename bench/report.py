@@ -1,0 +1,78 @@
+#!/usr/bin/env python3
+"""Turns bench/run.sh's raw measurements into Markdown tables.
+
+    report.py TIMES_TSV CHECKS_TSV
+
+TIMES_TSV rows: size, layout, program, run, wall seconds, peak KiB.
+CHECKS_TSV rows: size, layout, program, verdict.
+
+One table per size and layout: median and range of the wall time, the
+highest peak RSS over the runs, time per station, and each program's median
+relative to ours (so the literal row shows literal/ours, the peer row
+peer/ours).
+"""
+
+import collections
+import statistics
+import sys
+
+ORDER = {"ours": 0, "literal": 1, "peer": 2}
+LABEL = {
+    "ours": "ours",
+    "literal": "literal iostream reference",
+    "peer": "Python peer",
+}
+
+
+def read_tsv(path):
+    with open(path, encoding="utf-8") as f:
+        return [line.rstrip("\n").split("\t") for line in f if line.strip()]
+
+
+def main(argv):
+    if len(argv) != 3:
+        sys.stderr.write(__doc__)
+        return 2
+    walls = collections.defaultdict(list)
+    peaks = collections.defaultdict(list)
+    for size, layout, prog, _run, wall, peak in read_tsv(argv[1]):
+        walls[size, layout, prog].append(float(wall))
+        peaks[size, layout, prog].append(int(peak))
+    verdict = {(s, l, p): v for s, l, p, v in read_tsv(argv[2])}
+
+    keys = sorted({(int(s), l) for s, l, _ in list(walls) + list(verdict)},
+                  key=lambda k: (k[0], k[1] != "two-file"))
+    for size, layout in keys:
+        s = str(size)
+        progs = sorted({p for (ks, kl, p) in list(walls) + list(verdict) if (ks, kl) == (s, layout)},
+                       key=lambda p: ORDER.get(p, 9))
+        runs = max((len(walls[s, layout, p]) for p in progs), default=0)
+        print(f"### {size:,} stations, {layout} layout ({runs} run{'s' if runs != 1 else ''})\n")
+        print("| program | median s | min–max s | peak MiB | µs/station | median ÷ ours | output |")
+        print("|---|---:|---:|---:|---:|---:|---|")
+        ours = walls.get((s, layout, "ours"))
+        ours_med = statistics.median(ours) if ours else None
+        ratios = {}
+        for p in progs:
+            w = walls.get((s, layout, p))
+            v = verdict.get((s, layout, p), "?")
+            if not w:
+                print(f"| {LABEL.get(p, p)} | – | – | – | – | – | {v} |")
+                continue
+            med = statistics.median(w)
+            ratio = "–"
+            if ours_med:
+                ratios[p] = med / ours_med
+                ratio = f"{ratios[p]:.2f}×"
+            print(f"| {LABEL.get(p, p)} | {med:.3f} | {min(w):.3f}–{max(w):.3f} | "
+                  f"{max(peaks[s, layout, p]) / 1024:.1f} | {med / size * 1e6:.3f} | {ratio} | {v} |")
+        summary = [f"{name}/ours = {ratios[p]:.2f}×"
+                   for p, name in (("literal", "literal"), ("peer", "peer")) if p in ratios]
+        if summary:
+            print("\n" + ", ".join(summary))
+        print()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

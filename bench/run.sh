@@ -1,0 +1,209 @@
+#!/usr/bin/env bash
+# Benchmark of stationdiff and stationdiff-onefile against two baselines: the
+# literal iostream implementation (bench/reference/literal_*.cpp) and an
+# idiomatic Python peer (bench/reference/peer.py).
+#
+#   bench/run.sh [options] [SIZE...]      SIZE = stations per input (default 200000 2000000)
+#
+#   --runs K     timed runs per program and input (default 3)
+#   --seed S     generator seed (default 1)
+#   --smoke      quick CI check: 2000 stations, 1 run; still checks every output
+#   --no-peer    leave out the Python peer
+#   --no-build   do not (re)build the project; use the binaries as they are
+#
+# Environment:
+#   STATIONDIFF_BIN, ONEFILE_BIN   programs under test (default: the release
+#                                  preset's build/release/bin/...); when both are
+#                                  set the project is not built
+#   PYTHON                         interpreter for the peer and the checker (python3)
+#
+# For every size it generates an input directory under bench/data/ (reused
+# while the generator and the seed stay the same), runs each program K times
+# in it (round robin, so drift hits all of them alike) under /usr/bin/time,
+# checks every program's report against the literal reference's with
+# bench/check_output.py, and prints one Markdown table per size and layout
+# (also written to bench/out/report.md). Exit status is non-zero when a build
+# fails, a program fails or an output check fails.
+set -euo pipefail
+
+usage() { sed -n '2,/^set -euo/{/^set -euo/d;s/^# \{0,1\}//;p}' "${BASH_SOURCE[0]}"; }
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BENCH="$ROOT/bench"
+OUT="$BENCH/out"
+DATA="$BENCH/data"
+PYTHON="${PYTHON:-python3}"
+
+runs=3
+seed=1
+smoke=0
+with_peer=1
+build=1
+sizes=()
+while (($#)); do
+  case "$1" in
+    --runs) runs="${2:?--runs needs a value}"; shift 2 ;;
+    --runs=*) runs="${1#*=}"; shift ;;
+    --seed) seed="${2:?--seed needs a value}"; shift 2 ;;
+    --seed=*) seed="${1#*=}"; shift ;;
+    --smoke) smoke=1; shift ;;
+    --no-peer) with_peer=0; shift ;;
+    --no-build) build=0; shift ;;
+    -h | --help) usage; exit 0 ;;
+    [0-9]*) sizes+=("$1"); shift ;;
+    *) echo "run.sh: unknown argument '$1' (try --help)" >&2; exit 2 ;;
+  esac
+done
+[[ "$runs" =~ ^[1-9][0-9]*$ ]] || { echo "run.sh: --runs must be a positive integer" >&2; exit 2; }
+[[ "$seed" =~ ^[0-9]+$ ]] || { echo "run.sh: --seed must be a non-negative integer" >&2; exit 2; }
+for n in "${sizes[@]}"; do
+  [[ "$n" =~ ^[1-9][0-9]*$ ]] || { echo "run.sh: bad size '$n'" >&2; exit 2; }
+done
+if ((smoke)); then
+  sizes=(2000)
+  runs=1
+elif ((${#sizes[@]} == 0)); then
+  sizes=(200000 2000000)
+fi
+
+log() { printf '[bench] %s\n' "$*" >&2; }
+
+# ------------------------------------------------------------------ tools
+TIME=/usr/bin/time
+if [[ ! -x "$TIME" ]]; then
+  if ((EUID == 0)) && command -v apt-get >/dev/null; then
+    log "installing the 'time' package for peak-memory figures"
+    apt-get install -y -qq time >/dev/null || { apt-get update -qq && apt-get install -y -qq time >/dev/null; }
+  fi
+  [[ -x "$TIME" ]] || { echo "run.sh: /usr/bin/time is missing (apt-get install time)" >&2; exit 1; }
+fi
+
+# ------------------------------------------------------------------ build
+ours_two="${STATIONDIFF_BIN:-$ROOT/build/release/bin/stationdiff}"
+ours_one="${ONEFILE_BIN:-$ROOT/build/release/bin/stationdiff-onefile}"
+if ((build)) && [[ -z "${STATIONDIFF_BIN:-}" || -z "${ONEFILE_BIN:-}" ]]; then
+  log "building the release preset"
+  (cd "$ROOT" && cmake --preset release >&2 && cmake --build --preset release >&2)
+fi
+for bin in "$ours_two" "$ours_one"; do
+  [[ -x "$bin" ]] || { echo "run.sh: program not found: $bin" >&2; exit 1; }
+done
+
+mkdir -p "$OUT/bin"
+# Compiles one benchmark helper unless its binary is newer than the source.
+compile() {
+  local src="$1" bin="$OUT/bin/$2"
+  if [[ ! -x "$bin" || "$src" -nt "$bin" ]]; then
+    log "compiling ${src#"$ROOT"/}"
+    g++ -O2 -std=c++20 -o "$bin" "$src"
+  fi
+}
+compile "$BENCH/gen_input.cpp" gen_input
+compile "$BENCH/reference/literal_stationdiff.cpp" literal_stationdiff
+compile "$BENCH/reference/literal_onefile.cpp" literal_onefile
+lit_two="$OUT/bin/literal_stationdiff"
+lit_one="$OUT/bin/literal_onefile"
+peer="$BENCH/reference/peer.py"
+
+# ------------------------------------------------------------------ data
+# Generates (or reuses) the input directory for one size; prints its path.
+gen_data() {
+  local n="$1" dir="$DATA/n$1-s$seed" stamp
+  stamp="$(sha1sum <"$BENCH/gen_input.cpp" | cut -d' ' -f1) $n $seed"
+  if [[ ! -f "$dir/.stamp" || "$(cat "$dir/.stamp")" != "$stamp" ]]; then
+    log "generating $n stations (seed $seed) in ${dir#"$ROOT"/}"
+    rm -rf "$dir"
+    "$OUT/bin/gen_input" "$n" "$seed" "$dir"
+    echo "$stamp" >"$dir/.stamp"
+  fi
+  echo "$dir"
+}
+
+# ------------------------------------------------------------------ runs
+results="$OUT/results"
+rm -rf "$results"
+mkdir -p "$results"
+times="$results/times.tsv"   # size, layout, program, run, wall seconds, peak KiB
+checks="$results/checks.tsv" # size, layout, program, verdict
+: >"$times"
+: >"$checks"
+failed=0
+declare -A exit_status # "layout/program" -> first non-zero exit status, per size
+declare -A cmd         # program -> binary, per layout
+
+# record SIZE LAYOUT PROGRAM VERDICT
+record() { printf '%s\t%s\t%s\t%s\n' "$@" >>"$checks"; }
+
+# run_one SIZE DIR LAYOUT NAME RUN CMD...: one timed run inside DIR; the report
+# goes to results/<size>/<name>.<layout>.out.
+run_one() {
+  local size="$1" dir="$2" layout="$3" name="$4" run="$5"
+  shift 5
+  local res="$results/$size" t0 t1 rc=0
+  local out="$res/$name.$layout.out" tf="$res/$name.$layout.time"
+  t0=$(date +%s%N)
+  (cd "$dir" && "$TIME" -f '%e %M' -o "$tf" "$@" >"$out" 2>"$res/$name.$layout.err") || rc=$?
+  t1=$(date +%s%N)
+  if ((rc != 0)); then
+    log "$name ($layout, $size stations) exited with status $rc; see ${res#"$ROOT"/}/$name.$layout.err"
+    : "${exit_status[$layout/$name]:=$rc}"
+    failed=1
+    return 0
+  fi
+  # %M is the peak resident set in KiB; the wall time is taken here at ns resolution.
+  printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$size" "$layout" "$name" "$run" \
+    "$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.4f", (b - a) / 1e9 }')" \
+    "$(awk '{ print $2 }' "$tf")" >>"$times"
+}
+
+programs=(ours literal)
+((with_peer)) && programs+=(peer)
+
+for size in "${sizes[@]}"; do
+  dir="$(gen_data "$size")"
+  mkdir -p "$results/$size"
+  cat "$dir"/be.txt "$dir"/bemenet.txt "$dir"/frissites.txt "$dir"/F.IN >/dev/null # warm the page cache
+  exit_status=()
+
+  for layout in two-file one-file; do
+    if [[ "$layout" == two-file ]]; then
+      cmd=([ours]="$ours_two" [literal]="$lit_two")
+    else
+      cmd=([ours]="$ours_one" [literal]="$lit_one")
+    fi
+    log "$size stations, $layout: $runs run(s) each"
+    for ((run = 1; run <= runs; run++)); do
+      for name in "${programs[@]}"; do
+        if [[ "$name" == peer ]]; then
+          run_one "$size" "$dir" "$layout" peer "$run" "$PYTHON" "$peer" "$layout"
+        else
+          run_one "$size" "$dir" "$layout" "$name" "$run" "${cmd[$name]}"
+        fi
+      done
+    done
+
+    # Verdicts: every program's report is checked against the literal one.
+    for name in "${programs[@]}"; do
+      if [[ -n "${exit_status[$layout/$name]:-}" ]]; then
+        record "$size" "$layout" "$name" "exit status ${exit_status[$layout/$name]}"
+      elif [[ "$name" == literal ]]; then
+        record "$size" "$layout" literal reference
+      elif [[ -n "${exit_status[$layout/literal]:-}" ]]; then
+        record "$size" "$layout" "$name" "unchecked"
+      elif "$PYTHON" "$BENCH/check_output.py" "$layout" "$dir" \
+        "$results/$size/literal.$layout.out" "$results/$size/$name.$layout.out"; then
+        record "$size" "$layout" "$name" ok
+      else
+        record "$size" "$layout" "$name" "WRONG OUTPUT"
+        failed=1
+      fi
+    done
+  done
+done
+
+"$PYTHON" "$BENCH/report.py" "$times" "$checks" | tee "$OUT/report.md"
+if ((failed)); then
+  log "FAILED: a program failed or produced a wrong report (details above)"
+  exit 1
+fi
+log "all outputs checked OK; report in ${OUT#"$ROOT"/}/report.md"
