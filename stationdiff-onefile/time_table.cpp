@@ -16,31 +16,62 @@ TimeTable::TimeTable(std::string filename, stationtext::ReportWriter& out) : out
   if (!count.failed) {
     std::string_view line;
     std::string name;
-    std::pmr::string key;  // the name as the table's key type, on the ordinary heap
+    Batch batch;
     if (count.count > 0) {
       // Reserving for the count saves rehashing, but a count line may promise far more than
       // the file holds: the file's size caps the reservation.
       const std::uint64_t promised = static_cast<std::uint64_t>(count.count);
       if (in.regular) stations.reserve(std::min(promised, in.size / 8 + 1));
       for (std::int32_t i = 0; i < count.count && reader.next(line); ++i) {
-        const std::int32_t code = stationtext::parseStationLine(line, name);
-        key.assign(name);
-        // The first station of a name keeps its code; later ones change nothing.
-        stations.try_emplace(key, code, false);
+        batch.codes[batch.size] = stationtext::parseStationLine(line, name);
+        batch.keys[batch.size].assign(name);
+        if (++batch.size == kLanes) insertStations(batch);
       }
+      insertStations(batch);
     }
     while (reader.next(line)) {
       if (!stationtext::parseUpdateLine(line, name)) continue;
-      key.assign(name);
-      const auto found = stations.find(key);
-      if (found == stations.end()) {
-        newstations.insert(name);
-      } else {
-        found->second.second = true;
-      }
+      batch.keys[batch.size].assign(name);
+      if (++batch.size == kLanes) matchUpdates(batch);
     }
+    matchUpdates(batch);
   }
   if (reader.error() != 0) out.failRead(filename.c_str(), reader.error());
+}
+
+void TimeTable::prefetchBuckets(Batch& batch) const {
+  // Looking up the buckets of the whole batch first lets their memory reads overlap, instead
+  // of each lookup waiting for its own in turn.
+  for (std::size_t g = 0; g < batch.size; ++g) {
+    batch.buckets[g] = stations.bucket(batch.keys[g]);
+    const auto first = stations.begin(batch.buckets[g]);
+    if (first != stations.end(batch.buckets[g])) __builtin_prefetch(&*first);
+  }
+}
+
+void TimeTable::insertStations(Batch& batch) {
+  prefetchBuckets(batch);
+  // In file order: the first station of a name keeps its code; later ones change nothing.
+  for (std::size_t g = 0; g < batch.size; ++g) {
+    stations.try_emplace(batch.keys[g], batch.codes[g], false);
+  }
+  batch.size = 0;
+}
+
+void TimeTable::matchUpdates(Batch& batch) {
+  prefetchBuckets(batch);
+  for (std::size_t g = 0; g < batch.size; ++g) {
+    const std::size_t bucket = batch.buckets[g];
+    auto entry = stations.begin(bucket);
+    while (entry != stations.end(bucket) && entry->first != batch.keys[g])
+      ++entry;
+    if (entry == stations.end(bucket)) {
+      newstations.emplace(batch.keys[g]);
+    } else {
+      entry->second.second = true;
+    }
+  }
+  batch.size = 0;
 }
 
 void TimeTable::printNotUsed() {

@@ -2,6 +2,8 @@
 // follow them in the same file.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory_resource>
@@ -25,6 +27,20 @@ class TimeTable {
   void printNewStations();
 
  private:
+  // Station lines or update names read ahead, to be handled together.
+  static constexpr std::size_t kLanes = 16;
+  struct Batch {
+    std::array<std::pmr::string, kLanes> keys;  // on the ordinary heap, reused
+    std::array<std::int32_t, kLanes> codes;
+    std::array<std::size_t, kLanes> buckets;
+    std::size_t size = 0;
+  };
+  void prefetchBuckets(Batch& batch) const;
+  // Adds the batch's stations to the table; empties the batch.
+  void insertStations(Batch& batch);
+  // Marks the stations that the batch's names name and keeps the others as new; empties it.
+  void matchUpdates(Batch& batch);
+
   // Holds the hash table's entries and names, so that millions of them cost no allocator
   // overhead each and go at once; declared first, so that it is destroyed last.
   std::pmr::monotonic_buffer_resource arena{std::size_t{1} << 20};
