@@ -12,16 +12,30 @@
 namespace stationtext {
 
 void joinTokens(std::string_view text, std::string& out) {
-  out.clear();
   const char* p = text.data();
-  const char* const end = p + text.size();
+  const char* end = p + text.size();
+  while (p != end && isBlank(static_cast<unsigned char>(*p))) ++p;
+  while (end != p && isBlank(static_cast<unsigned char>(end[-1]))) --end;
+  // Most names are already joined by single spaces: then they are copied whole. A blank byte
+  // inside the trimmed text always has a byte after it, since the text ends with a token.
+  bool joined = true;
+  for (const char* q = p; q != end; ++q) {
+    const auto c = static_cast<unsigned char>(*q);
+    if (c <= ' ' && isBlank(c) && (c != ' ' || isBlank(static_cast<unsigned char>(q[1])))) {
+      joined = false;
+      break;
+    }
+  }
+  if (joined) {
+    out.assign(p, end);
+    return;
+  }
+  out.clear();
   for (;;) {
-    while (p != end && isBlank(static_cast<unsigned char>(*p)))
-      ++p;
+    while (p != end && isBlank(static_cast<unsigned char>(*p))) ++p;
     if (p == end) return;
     const char* const token = p;
-    while (p != end && !isBlank(static_cast<unsigned char>(*p)))
-      ++p;
+    while (p != end && !isBlank(static_cast<unsigned char>(*p))) ++p;
     if (!out.empty()) out.push_back(' ');  // tokens are never empty: only the first finds none
     out.append(token, static_cast<std::size_t>(p - token));
   }
