@@ -14,8 +14,10 @@ namespace stationtext {
 void joinTokens(std::string_view text, std::string& out) {
   const char* p = text.data();
   const char* end = p + text.size();
-  while (p != end && isBlank(static_cast<unsigned char>(*p))) ++p;
-  while (end != p && isBlank(static_cast<unsigned char>(end[-1]))) --end;
+  while (p != end && isBlank(static_cast<unsigned char>(*p)))
+    ++p;
+  while (end != p && isBlank(static_cast<unsigned char>(end[-1])))
+    --end;
   // Most names are already joined by single spaces: then they are copied whole. A blank byte
   // inside the trimmed text always has a byte after it, since the text ends with a token.
   bool joined = true;
@@ -32,10 +34,12 @@ void joinTokens(std::string_view text, std::string& out) {
   }
   out.clear();
   for (;;) {
-    while (p != end && isBlank(static_cast<unsigned char>(*p))) ++p;
+    while (p != end && isBlank(static_cast<unsigned char>(*p)))
+      ++p;
     if (p == end) return;
     const char* const token = p;
-    while (p != end && !isBlank(static_cast<unsigned char>(*p))) ++p;
+    while (p != end && !isBlank(static_cast<unsigned char>(*p)))
+      ++p;
     if (!out.empty()) out.push_back(' ');  // tokens are never empty: only the first finds none
     out.append(token, static_cast<std::size_t>(p - token));
   }
@@ -139,17 +143,21 @@ bool LineReader::refill() {
   if (eof_) return false;
   if (begin_ > 0) {
     // Keep the unfinished line and drop what was handed out already.
-    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
   }
-  if (buffer_.size() - end_ < blocksize_ / 2) {
+  if (capacity_ - end_ < blocksize_ / 2) {
     // A line longer than the free room: grow by half again, so that a long line costs
     // amortised linear time and at most about one and a half times its length.
-    buffer_.resize(std::max(buffer_.size() + buffer_.size() / 2, end_ + blocksize_));
+    const std::size_t capacity = std::max(capacity_ + capacity_ / 2, end_ + blocksize_);
+    auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+    if (end_ > 0) std::memcpy(larger.get(), buffer_.get(), end_);
+    buffer_ = std::move(larger);
+    capacity_ = capacity;
   }
   errno = 0;
-  const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+  const std::size_t got = std::fread(buffer_.get() + end_, 1, capacity_ - end_, file_);
   end_ += got;
   if (got == 0) {
     eof_ = true;
@@ -161,7 +169,7 @@ bool LineReader::refill() {
 
 bool LineReader::next(std::string_view& line) {
   for (;;) {
-    const char* const base = buffer_.data();
+    const char* const base = buffer_.get();
     const std::size_t from = begin_ + scanned_;
     const void* nl = end_ > from ? std::memchr(base + from, '\n', end_ - from) : nullptr;
     if (nl != nullptr) {
@@ -176,7 +184,7 @@ bool LineReader::next(std::string_view& line) {
   }
   if (error_ != 0 || begin_ == end_) return false;
   // The last line of a file that does not end with a newline.
-  line = std::string_view(buffer_.data() + begin_, end_ - begin_);
+  line = std::string_view(buffer_.get() + begin_, end_ - begin_);
   begin_ = end_;
   scanned_ = 0;
   return true;

@@ -83,7 +83,8 @@ class LineReader {
 
   std::FILE* file_;
   std::size_t blocksize_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;  // not zeroed: only bytes read are ever looked at
+  std::size_t capacity_ = 0;
   std::size_t begin_ = 0;    // first byte not yet handed out
   std::size_t scanned_ = 0;  // bytes from begin_ known to hold no newline
   std::size_t end_ = 0;      // end of the bytes read so far

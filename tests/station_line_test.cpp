@@ -1,4 +1,6 @@
 // Unit tests of the line readers: station lines, update lines, the count line and splitting.
+// The fuzz target line_readers_fuzz compares the same readers with a stream-based reading on
+// arbitrary bytes; these tables pin the rules that are easiest to get wrong.
 #include "station_line.hpp"
 
 #include <gtest/gtest.h>
@@ -17,177 +19,111 @@ constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 // A temporary file holding `bytes`, opened for reading.
-struct TempInput {
-  FilePtr file{std::tmpfile()};
-  explicit TempInput(const std::string& bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-    std::rewind(file.get());
-  }
-};
+FilePtr tempInput(const std::string& bytes) {
+  FilePtr file(std::tmpfile());
+  std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+  std::rewind(file.get());
+  return file;
+}
 
 std::vector<std::string> splitLines(const std::string& bytes, std::size_t blocksize) {
-  TempInput in(bytes);
-  LineReader reader(in.file.get(), blocksize);
+  const FilePtr file = tempInput(bytes);
+  LineReader reader(file.get(), blocksize);
   std::vector<std::string> lines;
-  std::string_view line;
-  while (reader.next(line))
+  for (std::string_view line; reader.next(line);)
     lines.emplace_back(line);
   EXPECT_EQ(0, reader.error());
   return lines;
 }
 
-CountLine countOf(const std::string& bytes) {
-  TempInput in(bytes);
-  LineReader reader(in.file.get());
-  return readCountLine(reader);
-}
-
 }  // namespace
 
 TEST(ParseStationLine, CodesAndNames) {
-  struct Row {
+  const struct {
     std::string line;
     std::int32_t code;
     std::string name;
-  };
-  const Row rows[] = {
-      {"5 Alpha", 5, "Alpha"},
-      {"  5 Alpha", 5, "Alpha"},
-      {"5\tAlpha", 5, "Alpha"},
-      {"5 Alpha  ", 5, "Alpha"},
-      {"5 Alpha\r", 5, "Alpha"},
+  } rows[] = {
       {"17   North    Gate", 17, "North Gate"},
       {"\x0b"
        "1\x0c"
-       "a\x0b\t b",
+       "a\x0b\t b\r",
        1, "a b"},
       {"-3 Alpha Beta", -3, "Alpha Beta"},
       {"007 Alpha", 7, "Alpha"},
       {"+7 Alpha", 7, "Alpha"},
-      {"-0 Zero", 0, "Zero"},
       {"12abc Foo", 12, "abc Foo"},
-      {"12-3 x", 12, "-3 x"},
       {"42", 42, ""},
+      {"1 A\0B \xff"s, 1, "A\0B \xff"s},
+      {"abc Foo", 0, ""},
+      {"+ 5 Plus", 0, ""},
       {"2147483647 Max", kMax, "Max"},
       {"-2147483648 Min", kMin, "Min"},
-      {"0000000000000000000000012 Pad", 12, "Pad"},
-      {"\xc3\x81rok 1", 0, ""},
-      {"1 A\0B \xff"s, 1, "A\0B \xff"s},
+      {"2147483648 Big", kMax, ""},
+      {"-2147483649 Small", kMin, ""},
+      {"99999999999999999999999 Huge", kMax, ""},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     const StationFields fields = parseStationLine(row.line);
     EXPECT_EQ(row.code, fields.code) << row.line;
     EXPECT_EQ(row.name, fields.name) << row.line;
   }
 }
 
-TEST(ParseStationLine, NoNumberGivesCodeZeroAndEmptyName) {
-  for (const std::string line : {"abc Foo", "+ 5 Plus", "-", "--5 x", "", "   \t\r", "x1 2"}) {
-    const StationFields fields = parseStationLine(line);
-    EXPECT_EQ(0, fields.code) << line;
-    EXPECT_EQ("", fields.name) << line;
-  }
-}
-
-TEST(ParseStationLine, OutOfRangeCodeIsClampedAndNameEmpty) {
-  struct Row {
-    std::string line;
-    std::int32_t code;
-  };
-  const Row rows[] = {
-      {"2147483648 Big", kMax},
-      {"-2147483649 Small", kMin},
-      {"99999999999999999999999999999999 Huge", kMax},
-      {"-99999999999999999999999999999999 Huge", kMin},
-      {"+4294967296 Wrap", kMax},
-  };
-  for (const Row& row : rows) {
-    const StationFields fields = parseStationLine(row.line);
-    EXPECT_EQ(row.code, fields.code) << row.line;
-    EXPECT_EQ("", fields.name) << row.line;
-  }
-}
-
-TEST(ParseUpdateLine, ShortLinesAreSkipped) {
-  std::string name = "untouched";
-  for (const std::string line : {"", "X", "\r", " "}) {
+TEST(ParseUpdateLine, SkipsAndNames) {
+  std::string name;
+  for (const std::string line : {"", "X", "\r"})
     EXPECT_FALSE(parseUpdateLine(line, name)) << line;
-  }
-}
-
-TEST(ParseUpdateLine, Names) {
-  struct Row {
+  const struct {
     std::string line;
     std::string name;
-  };
-  const Row rows[] = {
-      {"X\r", "X"},
-      {"  ", ""},
-      {" \t\r", ""},
-      {"North  Gate", "North Gate"},
-      {"\tNorth Gate \r", "North Gate"},
-      {"12 Alpha", "12 Alpha"},
-      {"\xef\xbb\xbf"
-       "Alpha",
-       "\xef\xbb\xbf"
-       "Alpha"},
-      {"A\0\0B"s, "A\0\0B"s},
-  };
-  std::string name;
-  for (const Row& row : rows) {
+  } rows[] = {
+      {"X\r", "X"}, {"  ", ""}, {"\tNorth  Gate \r", "North Gate"}, {"12 Alpha", "12 Alpha"}};
+  for (const auto& row : rows) {
     ASSERT_TRUE(parseUpdateLine(row.line, name)) << row.line;
     EXPECT_EQ(row.name, name) << row.line;
   }
 }
 
 TEST(ReadCountLine, Counts) {
-  struct Row {
+  const struct {
     std::string file;
     std::int32_t count;
     bool failed;
-  };
-  const Row rows[] = {
-      {"3\n", 3, false},
-      {"3 stations follow\n1 A\n", 3, false},
-      {"\n  \n\t 7\n", 7, false},
-      {"5", 5, false},
-      {"2stations\n", 2, false},
-      {"-4\n", -4, false},
-      {"+0\n", 0, false},
-      {"three\n1 A\n", 0, true},
+    std::string next;  // the line after the count line, when the count was read
+  } rows[] = {
+      {"3 stations follow\n1 A\n", 3, false, "1 A"},
+      {"\n  \n\t 7\nx\n", 7, false, "x"},
+      {"2stations\n", 2, false, ""},
+      {"-4\n", -4, false, ""},
+      {"three\n1 A\n", 0, true, ""},
       {"\xef\xbb\xbf"
        "3\n",
-       0, true},
-      {"", 0, true},
-      {"\r\r\n \n", 0, true},
-      {"2147483648\n", kMax, true},
-      {"-2147483649\n", kMin, true},
+       0, true, ""},
+      {"\r\r\n \n", 0, true, ""},
+      {"2147483648\n", kMax, true, ""},
+      {"-2147483649\n", kMin, true, ""},
   };
-  for (const Row& row : rows) {
-    const CountLine count = countOf(row.file);
+  for (const auto& row : rows) {
+    const FilePtr file = tempInput(row.file);
+    LineReader reader(file.get());
+    const CountLine count = readCountLine(reader);
     EXPECT_EQ(row.count, count.count) << row.file;
     EXPECT_EQ(row.failed, count.failed) << row.file;
+    std::string_view next;
+    if (!count.failed) {
+      EXPECT_EQ(row.next, reader.next(next) ? std::string(next) : "") << row.file;
+    }
   }
-}
-
-TEST(ReadCountLine, RestOfTheLineIsDiscarded) {
-  TempInput in("  12 words 34\n1 Alpha\n");
-  LineReader reader(in.file.get());
-  EXPECT_EQ(12, readCountLine(reader).count);
-  std::string_view line;
-  ASSERT_TRUE(reader.next(line));
-  EXPECT_EQ("1 Alpha", line);
 }
 
 TEST(LineReader, SplitsAtNewlineOnly) {
   using Lines = std::vector<std::string>;
   EXPECT_EQ(Lines{}, splitLines("", 16));
   EXPECT_EQ(Lines{""}, splitLines("\n", 16));
-  EXPECT_EQ((Lines{"a", "b"}), splitLines("a\nb\n", 16));
   EXPECT_EQ((Lines{"a", "b"}), splitLines("a\nb", 16));
-  EXPECT_EQ((Lines{"a\r", "", "b\r"}), splitLines("a\r\n\nb\r\n", 16));
-  EXPECT_EQ((Lines{"\r\r\r"}), splitLines("\r\r\r", 16));
-  EXPECT_EQ((Lines{"a\0b"s, ""}), splitLines("a\0b\n\n"s, 16));
+  EXPECT_EQ((Lines{"a\r", "", "\r\r"}), splitLines("a\r\n\n\r\r", 16));
+  EXPECT_EQ((Lines{"a\0b"s}), splitLines("a\0b\n"s, 16));
 }
 
 TEST(LineReader, LinesAcrossBlockBoundaries) {
@@ -213,11 +149,4 @@ TEST(LineReader, ReadErrorIsNotEndOfFile) {
   std::string_view line;
   EXPECT_FALSE(reader.next(line));
   EXPECT_NE(0, reader.error());
-}
-
-TEST(InputFile, DirectoryCannotBeOpened) {
-  const InputFile in = InputFile::open(".");
-  EXPECT_FALSE(in);
-  EXPECT_EQ(EISDIR, in.error);
-  EXPECT_FALSE(InputFile::open("no such file here"));
 }

@@ -1,0 +1,70 @@
+// Runs a program's tables in process: writes the input files into a scratch folder of this
+// process, runs there with the report going to memory, and returns the report's lines.
+#pragma once
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "report_writer.hpp"
+#include "stream_reference.hpp"
+
+namespace harness {
+
+namespace fs = std::filesystem;
+using Files = std::vector<std::pair<std::string, std::string>>;  // name, content
+
+// Runs `body(writer)` in the scratch folder holding exactly `files`. The files are removed and
+// the working folder restored afterwards; the folder goes when the process exits normally.
+template <typename Body>
+std::vector<std::string> run(const Files& files, Body body) {
+  static const fs::path scratch = [] {
+    const fs::path dir =
+        fs::temp_directory_path() / ("stationdiff-fuzz-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    static const fs::path folder = dir;  // an atexit handler cannot capture
+    std::atexit([] { fs::remove_all(folder); });
+    return dir;
+  }();
+  for (const auto& [name, content] : files)
+    std::ofstream(scratch / name, std::ios::binary) << content;
+  const fs::path home = fs::current_path();
+  fs::current_path(scratch);
+
+  char* buffer = nullptr;
+  std::size_t length = 0;
+  std::FILE* memory = open_memstream(&buffer, &length);
+  reference::check(memory != nullptr, "open_memstream failed");
+  {
+    stationtext::ReportWriter out(memory, "fuzz");
+    body(out);
+    reference::check(out.finish() == 0, "report write failed");
+  }
+  std::fclose(memory);
+  const std::string report(buffer, length);
+  std::free(buffer);
+
+  fs::current_path(home);
+  for (const auto& file : files)
+    fs::remove(scratch / file.first);
+  return reference::lines(report);
+}
+
+// Checks that report[at] is `heading` and that the report ends with exactly `names`.
+inline void checkTail(const std::vector<std::string>& report, std::size_t at,
+                      const std::string& heading, const std::set<std::string>& names) {
+  reference::check(at < report.size() && report[at] == heading, "new names heading differs");
+  reference::check(std::equal(report.begin() + static_cast<std::ptrdiff_t>(at + 1), report.end(),
+                              names.begin(), names.end()),
+                   "new names differ");
+}
+
+}  // namespace harness
