@@ -59,13 +59,13 @@ class TimeTable {
     std::string bytes;
 
     void add(std::string_view name);
-    bool full() const { return names.size() >= 65536 || bytes.size() >= (std::size_t{4} << 20); }
+    bool full() const { return names.size() >= 131072 || bytes.size() >= (std::size_t{4} << 20); }
   };
   // Marks the stations that the batch names, keeps the other names as new, and empties it.
   void matchBatch(UpdateBatch& batch);
   // Sets found[g], for each of the `lanes` names, to the index of the first station of that
   // name, or to stations.size() when there is none.
-  static constexpr std::size_t kLanes = 16;
+  static constexpr std::size_t kLanes = 32;
   void findStations(const UpdateBatch::Name* names, std::size_t lanes, const std::string& bytes,
                     std::size_t* found) const;
 
