@@ -184,18 +184,16 @@ void TimeTable::UpdateBatch::add(std::string_view name) {
 }
 
 void TimeTable::matchBatch(UpdateBatch& batch) {
-  // The names are searched in name order: then each search reads mostly what the one before
-  // it has just brought into the cache, instead of its own path through the whole register.
+  // The names are searched in the order of their keys, which is name order but for ties:
+  // then each search reads mostly what the one before it has just brought into the cache,
+  // instead of its own path through the whole register.
   // The order in which names are matched does not show: marking is idempotent and the new
   // names form a set.
   const auto text = [&](const UpdateBatch::Name& n) {
     return std::string_view(batch.bytes).substr(n.offset, n.length);
   };
   std::sort(batch.names.begin(), batch.names.end(),
-            [&](const UpdateBatch::Name& a, const UpdateBatch::Name& b) {
-              if (a.key != b.key) return a.key < b.key;
-              return namekeys::tieGoesOn(a.key) && text(a) < text(b);
-            });
+            [](const UpdateBatch::Name& a, const UpdateBatch::Name& b) { return a.key < b.key; });
   auto hint = newstations.end();
   for (std::size_t group = 0; group < batch.names.size(); group += kLanes) {
     const std::size_t lanes = std::min(kLanes, batch.names.size() - group);
@@ -233,7 +231,22 @@ void TimeTable::findStations(const UpdateBatch::Name* names, std::size_t lanes,
     std::fill(found, found + lanes, 0);
     return;
   }
+  // The names of a group come in the order of their keys. While the station at a level has a
+  // key below the first name's or above the last name's, every name of the group takes the
+  // same turn there, and the level needs no comparison of its own for each of them.
   std::size_t span = stations.size();
+  std::size_t shared = 0;
+  while (span > 1) {
+    const std::size_t half = span / 2;
+    const namekeys::PrefixKey& probe = keys[shared + half];
+    if (probe < names[0].key) {
+      shared += half;
+    } else if (!(names[lanes - 1].key < probe)) {
+      break;
+    }
+    span -= half;
+  }
+  base.fill(shared);
   while (span > 1) {
     const std::size_t half = span / 2;
     for (std::size_t g = 0; g < lanes; ++g) {
