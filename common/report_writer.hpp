@@ -28,8 +28,6 @@ class ReportWriter {
 
   // Hands the buffered text to the stream and flushes it. False once any write has failed.
   bool flush();
-  bool ok() const { return error_ == 0; }
-  const std::string& program() const { return program_; }
 
   // Flushes, and turns the outcome into the exit status: 0 when every byte was written;
   // otherwise 1, after "<program>: write error: <cause>" on standard error.

@@ -16,11 +16,14 @@ int main(int argc, char** argv) {
   namespace fs = std::filesystem;
   std::vector<fs::path> inputs;
   for (int i = 1; i < argc; ++i) {
-    if (!fs::is_directory(argv[i])) inputs.emplace_back(argv[i]);
-    if (fs::is_directory(argv[i]))
+    if (!fs::is_directory(argv[i])) {
+      inputs.emplace_back(argv[i]);
+    } else {
       for (const fs::directory_entry& entry : fs::directory_iterator(argv[i]))
         inputs.push_back(entry.path());
+    }
   }
+  if (inputs.empty()) return 1;  // a replay of nothing would pass without testing anything
   for (const fs::path& path : inputs) {
     std::fprintf(stderr, "%s\n", path.c_str());
     std::ifstream in(path, std::ios::binary);

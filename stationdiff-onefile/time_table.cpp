@@ -21,7 +21,7 @@ TimeTable::TimeTable(std::string filename, stationtext::ReportWriter& out) : out
       // Reserving for the count saves rehashing, but a count line may promise far more than
       // the file holds: the file's size caps the reservation.
       const std::uint64_t promised = static_cast<std::uint64_t>(count.count);
-      if (in.regular) stations.reserve(std::min(promised, in.size / 8 + 1));
+      if (in.regular) stations.reserve(std::min(promised, in.size / 32 + 1));
       for (std::int32_t i = 0; i < count.count && reader.next(line); ++i) {
         batch.codes[batch.size] = stationtext::parseStationLine(line, name);
         batch.keys[batch.size].assign(name);

@@ -3,6 +3,7 @@
 // frees them all at once.
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -50,6 +51,7 @@ struct NameAllocator {
   template <typename U>
   NameAllocator(const NameAllocator<U>&) noexcept {}
   T* allocate(std::size_t n) {
+    assert(NameArena::current != nullptr && "station names are made inside an ArenaScope");
     return reinterpret_cast<T*>(NameArena::current->allocate(n * sizeof(T)));
   }
   void deallocate(T*, std::size_t) noexcept {}

@@ -16,8 +16,8 @@ constexpr std::size_t kChunk = 7;
 // The key of `name` at `offset`: the next kChunk bytes, zero-padded, in the top bytes of the
 // word, most significant first, and in the lowest byte how many bytes are left from `offset`
 // on, capped at kChunk. For two names that agree before `offset`, the smaller key belongs to
-// the smaller name; equal keys mean equal names unless both have more than kChunk bytes left,
-// and then the bytes after offset + kChunk decide.
+// the smaller name; equal keys mean equal names unless their count is kChunk (kChunk or more
+// bytes left), and then the bytes after offset + kChunk decide.
 inline std::uint64_t chunkKey(std::string_view name, std::size_t offset) {
   const std::size_t left = offset < name.size() ? name.size() - offset : 0;
   if (left > kChunk) {

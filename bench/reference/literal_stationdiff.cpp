@@ -86,9 +86,11 @@ int main() {
   for (const elem& e : v) {
     if (!e.state) notused.push_back(e);
   }
-  std::sort(notused.begin(), notused.end(), [](const elem& a, const elem& b) { return a.id < b.id; });
+  std::sort(notused.begin(), notused.end(),
+            [](const elem& a, const elem& b) { return a.id < b.id; });
   std::cout << "Eltunt allomasok: " << std::endl;
-  for (const elem& e : notused) std::cout << e.id << ' ' << e.station << std::endl;
+  for (const elem& e : notused)
+    std::cout << e.id << ' ' << e.station << std::endl;
   std::cout << std::endl;
   std::cout << "Uj allomasok: " << std::endl;
   for (const std::string& s : fresh)
