@@ -5,11 +5,43 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <limits>
 
 namespace stationtext {
+
+namespace {
+
+// True when a byte of the trimmed text at `q` keeps it joined: any byte but a blank, or a
+// single space followed by a token byte. The byte after a blank always exists, since the
+// trimmed text ends with a token.
+bool keepsJoined(const char* q) {
+  const auto c = static_cast<unsigned char>(*q);
+  return !isBlank(c) || (c == ' ' && !isBlank(static_cast<unsigned char>(q[1])));
+}
+
+// True when the trimmed text [p, end) is already its tokens joined by single spaces.
+bool alreadyJoined(const char* p, const char* end) {
+  // Eight bytes at a time: a word's bytes below 0x21 are flagged (with at most some false
+  // flags above a real one), and only those are looked at; all blanks are below 0x21.
+  constexpr std::uint64_t ones = 0x0101010101010101u;
+  for (; end - p >= 8; p += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    for (std::uint64_t low = (word - ones * 0x21) & ~word & ones * 0x80; low != 0; low &= low - 1) {
+      if (!keepsJoined(p + std::countr_zero(low) / 8)) return false;
+    }
+  }
+  for (; p != end; ++p) {
+    if (!keepsJoined(p)) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 void joinTokens(std::string_view text, std::string& out) {
   const char* p = text.data();
@@ -18,17 +50,8 @@ void joinTokens(std::string_view text, std::string& out) {
     ++p;
   while (end != p && isBlank(static_cast<unsigned char>(end[-1])))
     --end;
-  // Most names are already joined by single spaces: then they are copied whole. A blank byte
-  // inside the trimmed text always has a byte after it, since the text ends with a token.
-  bool joined = true;
-  for (const char* q = p; q != end; ++q) {
-    const auto c = static_cast<unsigned char>(*q);
-    if (c <= ' ' && isBlank(c) && (c != ' ' || isBlank(static_cast<unsigned char>(q[1])))) {
-      joined = false;
-      break;
-    }
-  }
-  if (joined) {
+  // Most names are already joined by single spaces: then they are copied whole.
+  if (alreadyJoined(p, end)) {
     out.assign(p, end);
     return;
   }

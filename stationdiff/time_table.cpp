@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
-#include <unordered_set>
 
 #include "name_keys.hpp"
 #include "station_line.hpp"
@@ -22,12 +21,56 @@ bool compStationIds(const elem& e1, const elem& e2) {
 
 namespace {
 
-// Lets the word set look up a word by view and copy it only when it is new.
-struct WordHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view word) const noexcept {
-    return std::hash<std::string_view>{}(word);
+// A set of distinct words: open addressing over one table of small entries, the words' bytes
+// kept back to back. A look-up touches one entry and, on a hash match, the word's bytes,
+// where a node-based set would chase a pointer per word.
+class WordSet {
+ public:
+  std::size_t size() const { return count_; }
+
+  void insert(std::string_view word) {
+    if (2 * (count_ + 1) > slots_.size()) grow();
+    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(word));
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+      Slot& slot = slots_[at];
+      if (slot.length == kEmpty) {
+        slot = {bytes_.size(), word.size(), hash};
+        bytes_.append(word);
+        ++count_;
+        return;
+      }
+      if (slot.hash == hash && slot.length == word.size() &&
+          std::string_view(bytes_).substr(slot.offset, slot.length) == word) {
+        return;
+      }
+    }
   }
+
+ private:
+  static constexpr std::size_t kEmpty = ~std::size_t{0};  // longer than any word can be
+  struct Slot {
+    std::size_t offset = 0;
+    std::size_t length = kEmpty;
+    std::uint32_t hash = 0;
+  };
+
+  void grow() {
+    std::vector<Slot> old(std::max<std::size_t>(1024, 2 * slots_.size()));
+    old.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+      if (slot.length == kEmpty) continue;
+      std::size_t at = slot.hash & mask;
+      while (slots_[at].length != kEmpty)
+        at = (at + 1) & mask;
+      slots_[at] = slot;
+    }
+  }
+
+  std::vector<Slot> slots_;
+  std::string bytes_;
+  std::size_t count_ = 0;
 };
 
 }  // namespace
@@ -35,7 +78,7 @@ struct WordHash {
 std::size_t countDistinctWords(const char* path, stationtext::ReportWriter& out) {
   InputFile in = InputFile::open(path);
   if (!in) return 0;
-  std::unordered_set<std::string, WordHash, std::equal_to<>> be;
+  WordSet be;
   LineReader reader(in.file.get());
   std::string_view line;
   while (reader.next(line)) {
@@ -47,8 +90,7 @@ std::size_t countDistinctWords(const char* path, stationtext::ReportWriter& out)
       const std::size_t start = pos;
       while (pos < line.size() && !stationtext::isBlank(static_cast<unsigned char>(line[pos])))
         ++pos;
-      const std::string_view word = line.substr(start, pos - start);
-      if (be.find(word) == be.end()) be.emplace(word);
+      be.insert(line.substr(start, pos - start));
     }
   }
   if (reader.error() != 0) out.failRead(path, reader.error());
