@@ -41,11 +41,15 @@ class TimeTable {
   // Marks the stations that the batch's names name and keeps the others as new; empties it.
   void matchUpdates(Batch& batch);
 
+  using StationMap = std::pmr::unordered_map<std::pmr::string, std::pair<std::int32_t, bool>>;
+
   // Holds the hash table's entries and names, so that millions of them cost no allocator
   // overhead each and go at once; declared first, so that it is destroyed last.
   std::pmr::monotonic_buffer_resource arena{std::size_t{1} << 20};
-  // name -> code, seen
-  std::pmr::unordered_map<std::pmr::string, std::pair<std::int32_t, bool>> stations{&arena};
+  // name -> code, seen. The table itself lives in the arena and is never destroyed on its
+  // own: its destructor would only visit every entry to give memory back to the arena, which
+  // frees everything at once when it goes.
+  StationMap& stations = *std::pmr::polymorphic_allocator<>(&arena).new_object<StationMap>();
   std::set<std::string> newstations;
   std::map<std::int32_t, std::string> notused;
   stationtext::ReportWriter& out;
