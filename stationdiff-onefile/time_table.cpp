@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "station_line.hpp"
 
@@ -21,7 +22,11 @@ TimeTable::TimeTable(std::string filename, stationtext::ReportWriter& out) : out
       // Reserving for the count saves rehashing, but a count line may promise far more than
       // the file holds: the file's size caps the reservation.
       const std::uint64_t promised = static_cast<std::uint64_t>(count.count);
-      if (in.regular) stations.reserve(std::min(promised, in.size / 32 + 1));
+      if (in.regular) {
+        const std::uint64_t room = std::min(promised, in.size / 32 + 1);
+        stations.reserve(room);
+        entries.reserve(room);
+      }
       for (std::int32_t i = 0; i < count.count && reader.next(line); ++i) {
         batch.codes[batch.size] = stationtext::parseStationLine(line, name);
         batch.keys[batch.size].assign(name);
@@ -53,7 +58,8 @@ void TimeTable::insertStations(Batch& batch) {
   prefetchBuckets(batch);
   // In file order: the first station of a name keeps its code; later ones change nothing.
   for (std::size_t g = 0; g < batch.size; ++g) {
-    stations.try_emplace(batch.keys[g], batch.codes[g], false);
+    const auto [entry, added] = stations.try_emplace(batch.keys[g], batch.codes[g], false);
+    if (added) entries.push_back(&*entry);
   }
   batch.size = 0;
 }
@@ -76,8 +82,17 @@ void TimeTable::matchUpdates(Batch& batch) {
 
 void TimeTable::printNotUsed() {
   out.put("Not used: ").endLine();
-  for (const auto& [name, entry] : stations) {
-    if (!entry.second) notused.try_emplace(entry.first, std::string_view(name));
+  // The table is walked in the order its entries were made, which is the order they lie in
+  // memory: following the table's own links would wait for a cache miss at every entry.
+  // Of several unused stations that share a code, the first met is listed.
+  std::vector<std::pair<std::int32_t, const std::pmr::string*>> unused;
+  for (const StationMap::value_type* entry : entries) {
+    if (!entry->second.second) unused.emplace_back(entry->second.first, &entry->first);
+  }
+  std::stable_sort(unused.begin(), unused.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [code, name] : unused) {
+    notused.try_emplace(notused.end(), code, std::string_view(*name));  // codes ascend
   }
   for (const auto& [code, name] : notused)
     out.put(code).put(" ").put(name).endLine();

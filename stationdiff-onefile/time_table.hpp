@@ -11,6 +11,7 @@
 #include <string>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "report_writer.hpp"
 
@@ -50,6 +51,8 @@ class TimeTable {
   // own: its destructor would only visit every entry to give memory back to the arena, which
   // frees everything at once when it goes.
   StationMap& stations = *std::pmr::polymorphic_allocator<>(&arena).new_object<StationMap>();
+  // The table's entries in the order they were made, for walking it in memory order.
+  std::vector<const StationMap::value_type*> entries;
   std::set<std::string> newstations;
   std::map<std::int32_t, std::string> notused;
   stationtext::ReportWriter& out;
