@@ -101,6 +101,23 @@ def read(path):
         return f.read()
 
 
+def parse_sections(exp_recs, act_recs, exp_tail, act_tail, strict, problems):
+    """Checks the new-station sections and the order of the reported records (ascending, or
+    strictly ascending); returns the parsed expected and actual records."""
+    try:
+        compare_tails(exp_tail, act_tail, "new-station section")
+    except Mismatch as e:
+        problems.append(str(e))
+    exp = [parse_record(line, "expected") for line in exp_recs]
+    act = [parse_record(line, "actual") for line in act_recs]
+    for i in range(1, len(act)):
+        if act[i][0] < act[i - 1][0] or (strict and act[i][0] == act[i - 1][0]):
+            problems.append(
+                f"records out of order at record {i + 1}: {act[i][0]} after {act[i - 1][0]}")
+            break
+    return exp, act
+
+
 def check_two_file(data_dir, expected, actual, problems):
     (exp_size, _), exp_recs, exp_tail = split_report(
         expected, [None, b"Eltunt allomasok: "], "expected")
@@ -108,19 +125,7 @@ def check_two_file(data_dir, expected, actual, problems):
         actual, [None, b"Eltunt allomasok: "], "actual")
     if act_size != exp_size:
         problems.append(f"SIZE line is {show(act_size)!r}, expected {show(exp_size)!r}")
-    try:
-        compare_tails(exp_tail, act_tail, "new-station section")
-    except Mismatch as e:
-        problems.append(str(e))
-
-    exp = [parse_record(line, "expected") for line in exp_recs]
-    act = [parse_record(line, "actual") for line in act_recs]
-
-    for i in range(1, len(act)):
-        if act[i][0] < act[i - 1][0]:
-            problems.append(
-                f"disappeared records out of order at record {i + 1}: id {act[i][0]} after {act[i - 1][0]}")
-            break
+    exp, act = parse_sections(exp_recs, act_recs, exp_tail, act_tail, False, problems)
 
     exp_names = collections.Counter(name for _, name in exp)
     act_names = collections.Counter(name for _, name in act)
@@ -142,19 +147,7 @@ def check_two_file(data_dir, expected, actual, problems):
 def check_one_file(data_dir, expected, actual, problems):
     _, exp_recs, exp_tail = split_report(expected, [b"Not used: "], "expected")
     _, act_recs, act_tail = split_report(actual, [b"Not used: "], "actual")
-    try:
-        compare_tails(exp_tail, act_tail, "new-station section")
-    except Mismatch as e:
-        problems.append(str(e))
-
-    exp = [parse_record(line, "expected") for line in exp_recs]
-    act = [parse_record(line, "actual") for line in act_recs]
-
-    for i in range(1, len(act)):
-        if act[i][0] <= act[i - 1][0]:
-            problems.append(
-                f"not-used codes not strictly ascending at line {i + 1}: {act[i][0]} after {act[i - 1][0]}")
-            break
+    exp, act = parse_sections(exp_recs, act_recs, exp_tail, act_tail, True, problems)
     exp_codes = {code for code, _ in exp}
     act_codes = {code for code, _ in act}
     for code in sorted(exp_codes - act_codes)[:MAX_PROBLEMS]:
