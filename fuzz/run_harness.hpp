@@ -22,18 +22,12 @@ namespace harness {
 namespace fs = std::filesystem;
 using Files = std::vector<std::pair<std::string, std::string>>;  // name, content
 
-// Runs `body(writer)` in the scratch folder holding exactly `files`. The files are removed and
-// the working folder restored afterwards; the folder goes when the process exits normally.
+// Runs `body(writer)` in a scratch folder holding exactly `files`, removed afterwards.
 template <typename Body>
 std::vector<std::string> run(const Files& files, Body body) {
-  static const fs::path scratch = [] {
-    const fs::path dir =
-        fs::temp_directory_path() / ("stationdiff-fuzz-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    static const fs::path folder = dir;  // an atexit handler cannot capture
-    std::atexit([] { fs::remove_all(folder); });
-    return dir;
-  }();
+  const fs::path scratch =
+      fs::temp_directory_path() / ("stationdiff-fuzz-" + std::to_string(getpid()));
+  fs::create_directories(scratch);
   for (const auto& [name, content] : files)
     std::ofstream(scratch / name, std::ios::binary) << content;
   const fs::path home = fs::current_path();
@@ -53,8 +47,7 @@ std::vector<std::string> run(const Files& files, Body body) {
   std::free(buffer);
 
   fs::current_path(home);
-  for (const auto& file : files)
-    fs::remove(scratch / file.first);
+  fs::remove_all(scratch);
   return reference::lines(report);
 }
 

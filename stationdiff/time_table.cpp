@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <string_view>
 
 #include "name_keys.hpp"
@@ -196,6 +197,7 @@ void TimeTable::sortStations() {
     stations[at] = std::move(moving);
   }
   entries = {};
+  assert(std::is_sorted(stations.begin(), stations.end(), compStationNames));
   keys.reserve(stations.size());
   constexpr std::size_t ahead = 16;
   for (std::size_t i = 0; i < stations.size(); ++i) {
