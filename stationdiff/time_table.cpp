@@ -196,7 +196,7 @@ void TimeTable::sortStations() {
     }
     stations[at] = std::move(moving);
   }
-  entries = {};
+  std::vector<SortEntry>().swap(entries);  // `= {}` would keep the capacity
   assert(std::is_sorted(stations.begin(), stations.end(), compStationNames));
   keys.reserve(stations.size());
   constexpr std::size_t ahead = 16;
@@ -319,7 +319,8 @@ void TimeTable::findStations(const UpdateBatch::Name* names, std::size_t lanes,
 
 void TimeTable::printNotUsed() {
   const ArenaScope scope(arena);
-  keys = {};  // the search is over; the report's copies may have the room
+  // The search is over; the report's copies may have the room (`= {}` would keep it).
+  std::vector<namekeys::PrefixKey>().swap(keys);
   out.put("Eltunt allomasok: ").endLine();
   notused.reserve(notused.size() +
                   static_cast<std::size_t>(std::count_if(stations.begin(), stations.end(),
