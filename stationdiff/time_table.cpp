@@ -181,22 +181,35 @@ void TimeTable::sortStations() {
     entries[i] = {namekeys::chunkKey(stations[i].station, 0), static_cast<std::uint32_t>(i)};
   }
   sortByName(entries, stations);
-  // Put each station where its entry landed, following the permutation's cycles; an entry
-  // that points to its own position is done.
-  for (std::size_t start = 0; start < entries.size(); ++start) {
-    if (entries[start].index == start) continue;
+  // Put each station where its entry landed, following the permutation's cycles; a position
+  // that holds its own index is done. Each step of a cycle depends on the one before, so a
+  // second walker runs a few steps ahead along the same cycle and asks for the stations it
+  // passes; the indices alone (4 bytes each, the entries freed) keep that walk short.
+  std::vector<std::uint32_t> from(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    from[i] = entries[i].index;
+  std::vector<SortEntry>().swap(entries);  // `= {}` would keep the capacity
+  constexpr int lead = 12;
+  for (std::size_t start = 0; start < from.size(); ++start) {
+    if (from[start] == start) continue;
     elem moving = std::move(stations[start]);
     std::size_t at = start;
+    std::size_t scout = start;
+    for (int step = 0; step < lead; ++step)
+      scout = from[scout];
     for (;;) {
-      const std::size_t from = entries[at].index;
-      entries[at].index = static_cast<std::uint32_t>(at);
-      if (from == start) break;
-      stations[at] = std::move(stations[from]);
-      at = from;
+      const std::size_t next = from[at];
+      from[at] = static_cast<std::uint32_t>(at);
+      if (next == start) break;
+      scout = from[scout];  // past the cycle's end it stops on a finished position
+      __builtin_prefetch(&stations[scout]);
+      __builtin_prefetch(reinterpret_cast<const char*>(&stations[scout]) + sizeof(elem) - 1);
+      stations[at] = std::move(stations[next]);
+      at = next;
     }
     stations[at] = std::move(moving);
   }
-  std::vector<SortEntry>().swap(entries);  // `= {}` would keep the capacity
+  std::vector<std::uint32_t>().swap(from);
   assert(std::is_sorted(stations.begin(), stations.end(), compStationNames));
   keys.reserve(stations.size());
   constexpr std::size_t ahead = 16;
