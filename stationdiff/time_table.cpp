@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <cstring>
 #include <string_view>
 
 #include "name_keys.hpp"
@@ -22,54 +23,79 @@ bool compStationIds(const elem& e1, const elem& e2) {
 
 namespace {
 
-// A set of distinct words: open addressing over one table of small entries, the words' bytes
-// kept back to back. A look-up touches one entry and, on a hash match, the word's bytes,
-// where a node-based set would chase a pointer per word.
+// A set of distinct words: open addressing over a table of 8-byte slots, the words' bytes kept
+// back to back, each after its length. A slot holds where its word starts and the top bits of
+// the word's hash, so that a look-up touches one slot of a table small enough for the cache
+// and reads a word's bytes only when those bits match.
 class WordSet {
  public:
   std::size_t size() const { return count_; }
 
   void insert(std::string_view word) {
     if (2 * (count_ + 1) > slots_.size()) grow();
-    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(word));
+    const std::uint64_t hash = hashOf(word);
+    const std::uint64_t tag = hash & kTagMask;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-      Slot& slot = slots_[at];
-      if (slot.length == kEmpty) {
-        slot = {bytes_.size(), word.size(), hash};
+      const std::uint64_t slot = slots_[at];
+      if (slot == 0) {
+        slots_[at] = tag | (bytes_.size() + 1);
+        const std::uint64_t length = word.size();
+        bytes_.append(reinterpret_cast<const char*>(&length), sizeof length);
         bytes_.append(word);
         ++count_;
         return;
       }
-      if (slot.hash == hash && slot.length == word.size() &&
-          std::string_view(bytes_).substr(slot.offset, slot.length) == word) {
-        return;
-      }
+      if ((slot & kTagMask) == tag && wordAt(slot) == word) return;
     }
   }
 
  private:
-  static constexpr std::size_t kEmpty = ~std::size_t{0};  // longer than any word can be
-  struct Slot {
-    std::size_t offset = 0;
-    std::size_t length = kEmpty;
-    std::uint32_t hash = 0;
-  };
+  // A slot is 0 when empty, else the tag bits of the hash above the word's offset + 1.
+  static constexpr int kOffsetBits = 40;  // 1 TiB of distinct words
+  static constexpr std::uint64_t kTagMask = ~std::uint64_t{0} << kOffsetBits;
+
+  std::string_view wordAt(std::uint64_t slot) const {
+    const std::size_t offset = (slot & ~kTagMask) - 1;
+    std::uint64_t length;
+    std::memcpy(&length, bytes_.data() + offset, sizeof length);
+    return std::string_view(bytes_).substr(offset + sizeof length, length);
+  }
+
+  // Eight bytes at a time, each step a multiply, with a final mix so that both the low bits
+  // (the table position) and the high bits (the tag) depend on every byte.
+  static std::uint64_t hashOf(std::string_view word) {
+    std::uint64_t h = word.size() * 0x9e3779b97f4a7c15u;
+    std::size_t i = 0;
+    for (; i + 8 <= word.size(); i += 8) {
+      std::uint64_t chunk;
+      std::memcpy(&chunk, word.data() + i, sizeof chunk);
+      h = (h ^ chunk) * 0xff51afd7ed558ccdu;
+      h ^= h >> 32;
+    }
+    std::uint64_t tail = 0;
+    for (int shift = 0; i < word.size(); ++i, shift += 8)
+      tail |= std::uint64_t{static_cast<unsigned char>(word[i])} << shift;
+    h = (h ^ tail) * 0xc4ceb9fe1a85ec53u;
+    h ^= h >> 29;
+    h *= 0xff51afd7ed558ccdu;
+    return h ^ (h >> 32);
+  }
 
   void grow() {
-    std::vector<Slot> old(std::max<std::size_t>(1024, 2 * slots_.size()));
+    std::vector<std::uint64_t> old(std::max<std::size_t>(1024, 2 * slots_.size()));
     old.swap(slots_);
     const std::size_t mask = slots_.size() - 1;
-    for (const Slot& slot : old) {
-      if (slot.length == kEmpty) continue;
-      std::size_t at = slot.hash & mask;
-      while (slots_[at].length != kEmpty)
+    for (const std::uint64_t slot : old) {
+      if (slot == 0) continue;
+      std::size_t at = hashOf(wordAt(slot)) & mask;
+      while (slots_[at] != 0)
         at = (at + 1) & mask;
       slots_[at] = slot;
     }
   }
 
-  std::vector<Slot> slots_;
+  std::vector<std::uint64_t> slots_;
   std::string bytes_;
   std::size_t count_ = 0;
 };
