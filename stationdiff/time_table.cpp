@@ -355,7 +355,10 @@ void TimeTable::findStations(const UpdateBatch::Name* names, std::size_t lanes,
     for (std::size_t g = 0; g < lanes; ++g) {
       const std::size_t at = base[g] + half;
       if (keys[at] == names[g].key && namekeys::tieGoesOn(names[g].key)) {
-        __builtin_prefetch(stations[at].station.data());
+        // The comparison reads the name's first 32 bytes or so, often across two lines.
+        const char* const name = stations[at].station.data();
+        __builtin_prefetch(name);
+        __builtin_prefetch(name + 31);
       }
     }
     const std::size_t next = (span - half) / 2;
