@@ -334,6 +334,13 @@ void TimeTable::findStations(const UpdateBatch::Name* names, std::size_t lanes,
     std::fill(found, found + lanes, 0);
     return;
   }
+  // A name tying with a station is compared from its bytes: ask for those of the group now.
+  for (std::size_t g = 0; g < lanes; ++g) {
+    if (namekeys::tieGoesOn(names[g].key)) {
+      __builtin_prefetch(bytes.data() + names[g].offset);
+      __builtin_prefetch(bytes.data() + names[g].offset + 31);
+    }
+  }
   // The names of a group come in the order of their keys. While the station at a level has a
   // key below the first name's or above the last name's, every name of the group takes the
   // same turn there, and the level needs no comparison of its own for each of them.
