@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "key_sort.hpp"
 #include "name_keys.hpp"
 #include "station_line.hpp"
 
@@ -200,7 +201,9 @@ void sortByName(std::vector<SortEntry>& entries, const std::vector<elem>& statio
         it->key = namekeys::chunkKey(stations[it->index].station, run.offset);
       }
     }
-    std::sort(first, last, [](const SortEntry& a, const SortEntry& b) { return a.key < b.key; });
+    namekeys::sortByKeyBytes(
+        first, last, [](const SortEntry& e) { return e.key; },
+        [](const SortEntry& a, const SortEntry& b) { return a.key < b.key; });
     for (std::size_t i = run.first; i < run.last;) {
       std::size_t j = i + 1;
       while (j < run.last && entries[j].key == entries[i].key)
@@ -295,8 +298,10 @@ void TimeTable::matchBatch(UpdateBatch& batch) {
   const auto text = [&](const UpdateBatch::Name& n) {
     return std::string_view(batch.bytes).substr(n.offset, n.length);
   };
-  std::sort(batch.names.begin(), batch.names.end(),
-            [](const UpdateBatch::Name& a, const UpdateBatch::Name& b) { return a.key < b.key; });
+  namekeys::sortByKeyBytes(
+      batch.names.begin(), batch.names.end(),
+      [](const UpdateBatch::Name& n) { return n.key.first; },
+      [](const UpdateBatch::Name& a, const UpdateBatch::Name& b) { return a.key < b.key; });
   auto hint = newstations.end();
   for (std::size_t group = 0; group < batch.names.size(); group += kLanes) {
     const std::size_t lanes = std::min(kLanes, batch.names.size() - group);
