@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cassert>
 #include <cstring>
 #include <string_view>
@@ -216,6 +217,62 @@ void sortByName(std::vector<SortEntry>& entries, const std::vector<elem>& statio
   }
 }
 
+// Moves each station of [lo, hi) to its place dest[k], also in [lo, hi), keeping dest[k] with
+// it. Following the permutation's cycles directly would wait for a cache miss at every step,
+// so a large range is first spread into up to 2048 consecutive blocks of places, each station
+// swapped into the next free position of its block (a few positions being filled at a time,
+// their cache lines stay at hand); then each block, small enough for the cache, follows its
+// cycles.
+void moveToPlaces(std::vector<elem>& stations, std::vector<std::uint32_t>& dest, std::size_t lo,
+                  std::size_t hi) {
+  constexpr std::size_t small = 1024;
+  constexpr int blockBits = 11;
+  if (hi - lo <= small) {
+    for (std::size_t k = lo; k < hi; ++k) {
+      while (dest[k] != k) {
+        const std::size_t to = dest[k];
+        std::swap(stations[k], stations[to]);
+        std::swap(dest[k], dest[to]);
+      }
+    }
+    return;
+  }
+  const int shift = std::max(0, static_cast<int>(std::bit_width(hi - lo - 1)) - blockBits);
+  const std::size_t blocks = ((hi - lo - 1) >> shift) + 1;
+  const auto blockOf = [&](std::uint32_t place) { return (place - lo) >> shift; };
+  std::vector<std::size_t> next(blocks);
+  for (std::size_t b = 0; b < blocks; ++b)
+    next[b] = lo + (b << shift);
+  for (std::size_t b = 0; b < blocks; ++b) {
+    const std::size_t end = std::min(hi, lo + ((b + 1) << shift));
+    while (next[b] < end) {
+      std::size_t d = blockOf(dest[next[b]]);
+      if (d == b) {
+        ++next[b];
+        continue;
+      }
+      elem moving = std::move(stations[next[b]]);
+      std::uint32_t movingDest = dest[next[b]];
+      do {
+        const std::size_t at = next[d]++;
+        const char* const later =
+            reinterpret_cast<const char*>(&stations[std::min(at + 6, hi - 1)]);
+        __builtin_prefetch(later);
+        __builtin_prefetch(later + sizeof(elem) - 1);
+        __builtin_prefetch(&dest[std::min(at + 32, hi - 1)]);
+        std::swap(moving, stations[at]);
+        std::swap(movingDest, dest[at]);
+        d = blockOf(movingDest);
+      } while (d != b);
+      stations[next[b]] = std::move(moving);
+      dest[next[b]++] = movingDest;
+    }
+  }
+  for (std::size_t b = 0; b < blocks; ++b) {
+    moveToPlaces(stations, dest, lo + (b << shift), std::min(hi, lo + ((b + 1) << shift)));
+  }
+}
+
 }  // namespace
 
 void TimeTable::sortStations() {
@@ -230,35 +287,13 @@ void TimeTable::sortStations() {
   }
   sortByName(entries, stations, second);
   std::vector<std::uint64_t>().swap(second);
-  // Put each station where its entry landed, following the permutation's cycles; a position
-  // that holds its own index is done. Each step of a cycle depends on the one before, so a
-  // second walker runs a few steps ahead along the same cycle and asks for the stations it
-  // passes; the indices alone (4 bytes each, the entries freed) keep that walk short.
-  std::vector<std::uint32_t> from(entries.size());
+  // dest[k]: the place of the station now at k.
+  std::vector<std::uint32_t> dest(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i)
-    from[i] = entries[i].index;
+    dest[entries[i].index] = static_cast<std::uint32_t>(i);
   std::vector<SortEntry>().swap(entries);  // `= {}` would keep the capacity
-  constexpr int lead = 12;
-  for (std::size_t start = 0; start < from.size(); ++start) {
-    if (from[start] == start) continue;
-    elem moving = std::move(stations[start]);
-    std::size_t at = start;
-    std::size_t scout = start;
-    for (int step = 0; step < lead; ++step)
-      scout = from[scout];
-    for (;;) {
-      const std::size_t next = from[at];
-      from[at] = static_cast<std::uint32_t>(at);
-      if (next == start) break;
-      scout = from[scout];  // past the cycle's end it stops on a finished position
-      __builtin_prefetch(&stations[scout]);
-      __builtin_prefetch(reinterpret_cast<const char*>(&stations[scout]) + sizeof(elem) - 1);
-      stations[at] = std::move(stations[next]);
-      at = next;
-    }
-    stations[at] = std::move(moving);
-  }
-  std::vector<std::uint32_t>().swap(from);
+  moveToPlaces(stations, dest, 0, stations.size());
+  std::vector<std::uint32_t>().swap(dest);
   assert(std::is_sorted(stations.begin(), stations.end(), compStationNames));
   keys.reserve(stations.size());
   constexpr std::size_t ahead = 16;
