@@ -397,20 +397,33 @@ void TimeTable::findStations(const UpdateBatch::Name* names, std::size_t lanes,
     span -= half;
   }
   base.fill(shared);
+  // How the probed station's key stands to each name's: below it, or tied so that the bytes
+  // must decide (then the station's name is asked for), or neither.
+  enum : std::uint8_t { keyAbove, keyBelow, bytesDecide };
+  std::array<std::uint8_t, kLanes> standing{};
   while (span > 1) {
     const std::size_t half = span / 2;
     for (std::size_t g = 0; g < lanes; ++g) {
       const std::size_t at = base[g] + half;
-      if (keys[at] == names[g].key && namekeys::tieGoesOn(names[g].key)) {
+      const namekeys::PrefixKey& key = keys[at];
+      const namekeys::PrefixKey& name = names[g].key;
+      const bool firstEqual = key.first == name.first;
+      const bool below = (key.first < name.first) | (firstEqual & (key.second < name.second));
+      const bool tied = firstEqual & (key.second == name.second) & namekeys::tieGoesOn(name);
+      standing[g] = below ? keyBelow : tied ? bytesDecide : keyAbove;
+      if (tied) {
         // The comparison reads the name's first 32 bytes or so, often across two lines.
-        const char* const name = stations[at].station.data();
-        __builtin_prefetch(name);
-        __builtin_prefetch(name + 31);
+        const char* const station = stations[at].station.data();
+        __builtin_prefetch(station);
+        __builtin_prefetch(station + 31);
       }
     }
     const std::size_t next = (span - half) / 2;
     for (std::size_t g = 0; g < lanes; ++g) {
-      if (before(base[g] + half, g)) base[g] += half;
+      const bool goes =
+          standing[g] == keyBelow || (standing[g] == bytesDecide &&
+                                      std::string_view(stations[base[g] + half].station) < text(g));
+      base[g] += goes ? half : 0;
       __builtin_prefetch(&keys[base[g] + next]);
       prefetchNameOf(stations[base[g] + next]);
     }
