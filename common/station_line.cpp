@@ -23,17 +23,34 @@ bool keepsJoined(const char* q) {
 }
 
 // True when the trimmed text [p, end) is already its tokens joined by single spaces.
-bool alreadyJoined(const char* p, const char* end) {
-  // Eight bytes at a time: a word's bytes below 0x21 are flagged (with at most some false
-  // flags above a real one), and only those are looked at; all blanks are below 0x21.
+// Flags, in the top bit of each byte, the bytes of the eight at `p` that are below 0x21 (with
+// at most some false flags above a real one); all blanks are below 0x21. Byte i of the eight
+// is flagged in bits 8i to 8i + 7.
+std::uint64_t lowBytes(const char* p) {
   constexpr std::uint64_t ones = 0x0101010101010101u;
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  return (word - ones * 0x21) & ~word & ones * 0x80;
+}
+
+bool alreadyJoined(const char* p, const char* end) {
+  // Eight bytes at a time, and only the flagged bytes among them are looked at.
+  const char* const begin = p;
   for (; end - p >= 8; p += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
-    for (std::uint64_t low = (word - ones * 0x21) & ~word & ones * 0x80; low != 0; low &= low - 1) {
+    for (std::uint64_t low = lowBytes(p); low != 0; low &= low - 1) {
       if (!keepsJoined(p + std::countr_zero(low) / 8)) return false;
     }
+  }
+  if (p == end) return true;
+  if (end - begin >= 8) {
+    // The last eight bytes, of which the first ones were looked at already.
+    const auto seen = static_cast<unsigned>(8 - (end - p));
+    for (std::uint64_t low = lowBytes(end - 8) & (~std::uint64_t{0} << (8 * seen)); low != 0;
+         low &= low - 1) {
+      if (!keepsJoined(end - 8 + std::countr_zero(low) / 8)) return false;
+    }
+    return true;
   }
   for (; p != end; ++p) {
     if (!keepsJoined(p)) return false;
