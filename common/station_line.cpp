@@ -60,28 +60,26 @@ bool alreadyJoined(const char* p, const char* end) {
 
 }  // namespace
 
-void joinTokens(std::string_view text, std::string& out) {
+std::string_view joinTokens(std::string_view text, std::string& scratch) {
   const char* p = text.data();
   const char* end = p + text.size();
   while (p != end && isBlank(static_cast<unsigned char>(*p)))
     ++p;
   while (end != p && isBlank(static_cast<unsigned char>(end[-1])))
     --end;
-  // Most names are already joined by single spaces: then they are copied whole.
-  if (alreadyJoined(p, end)) {
-    out.assign(p, end);
-    return;
-  }
-  out.clear();
+  // Most names are already joined by single spaces.
+  if (alreadyJoined(p, end)) return std::string_view(p, static_cast<std::size_t>(end - p));
+  scratch.clear();
   for (;;) {
     while (p != end && isBlank(static_cast<unsigned char>(*p)))
       ++p;
-    if (p == end) return;
+    if (p == end) return scratch;
     const char* const token = p;
     while (p != end && !isBlank(static_cast<unsigned char>(*p)))
       ++p;
-    if (!out.empty()) out.push_back(' ');  // tokens are never empty: only the first finds none
-    out.append(token, static_cast<std::size_t>(p - token));
+    if (!scratch.empty())
+      scratch.push_back(' ');  // tokens are never empty: only the first finds none
+    scratch.append(token, static_cast<std::size_t>(p - token));
   }
 }
 
@@ -131,26 +129,25 @@ std::size_t skipBlanks(std::string_view text, std::size_t pos) {
 
 }  // namespace
 
-std::int32_t parseStationLine(std::string_view line, std::string& name) {
+std::int32_t parseStationLine(std::string_view line, std::string& scratch, std::string_view& name) {
   std::int32_t code = 0;
   std::size_t pos = skipBlanks(line, 0);
-  if (readNumber(line, pos, code) == NumberStatus::ok) {
-    joinTokens(line.substr(pos), name);
-  } else {
-    name.clear();
-  }
+  name = readNumber(line, pos, code) == NumberStatus::ok ? joinTokens(line.substr(pos), scratch)
+                                                         : std::string_view();
   return code;
 }
 
 StationFields parseStationLine(std::string_view line) {
   StationFields fields;
-  fields.code = parseStationLine(line, fields.name);
+  std::string_view name;
+  fields.code = parseStationLine(line, fields.name, name);
+  if (name.data() != fields.name.data()) fields.name.assign(name);  // it viewed `line`
   return fields;
 }
 
-bool parseUpdateLine(std::string_view line, std::string& name) {
+bool parseUpdateLine(std::string_view line, std::string& scratch, std::string_view& name) {
   if (line.size() < 2) return false;
-  joinTokens(line, name);
+  name = joinTokens(line, scratch);
   return true;
 }
 

@@ -18,8 +18,10 @@ constexpr bool isBlank(unsigned char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// Appends to `out` the tokens of `text` joined by single spaces; `out` is cleared first.
-void joinTokens(std::string_view text, std::string& out);
+// The tokens of `text` joined by single spaces. When `text` already is that, apart from blanks
+// at its ends (the common case), the result views `text` itself and nothing is copied;
+// otherwise the tokens are joined in `scratch`, which the result then views.
+std::string_view joinTokens(std::string_view text, std::string& scratch);
 
 // Outcome of reading a signed decimal number at the start of a token.
 enum class NumberStatus {
@@ -38,14 +40,15 @@ struct StationFields {
 };
 
 // Splits a register station line into its code, which it returns, and its normalised name,
-// which replaces `name`. A line whose first token does not begin with a number gives code 0
-// and the empty name; an out-of-range code is clamped and gives the empty name.
-std::int32_t parseStationLine(std::string_view line, std::string& name);
+// which `name` views: in `line` or in `scratch`, as joinTokens() tells. A line whose first
+// token does not begin with a number gives code 0 and the empty name; an out-of-range code is
+// clamped and gives the empty name.
+std::int32_t parseStationLine(std::string_view line, std::string& scratch, std::string_view& name);
 StationFields parseStationLine(std::string_view line);
 
-// Turns one update line into a name in `name`. Returns false, leaving `name` unspecified, for
-// a raw line shorter than two bytes, which the formats skip unread.
-bool parseUpdateLine(std::string_view line, std::string& name);
+// Turns one update line into a name, which `name` views as above. Returns false, leaving
+// `name` unspecified, for a raw line shorter than two bytes, which the formats skip unread.
+bool parseUpdateLine(std::string_view line, std::string& scratch, std::string_view& name);
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }

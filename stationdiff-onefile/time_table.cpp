@@ -15,8 +15,8 @@ TimeTable::TimeTable(std::string filename, stationtext::ReportWriter& out) : out
   const stationtext::CountLine count = readCountLine(reader);
   // A count that is not a number leaves the rest of the file unread: no stations, no updates.
   if (!count.failed) {
-    std::string_view line;
-    std::string name;
+    std::string_view line, name;
+    std::string scratch;
     Batch batch;
     if (count.count > 0) {
       // Reserving for the count saves rehashing, but a count line may promise far more than
@@ -28,14 +28,14 @@ TimeTable::TimeTable(std::string filename, stationtext::ReportWriter& out) : out
         entries.reserve(room);
       }
       for (std::int32_t i = 0; i < count.count && reader.next(line); ++i) {
-        batch.codes[batch.size] = stationtext::parseStationLine(line, name);
+        batch.codes[batch.size] = stationtext::parseStationLine(line, scratch, name);
         batch.keys[batch.size].assign(name);
         if (++batch.size == kLanes) insertStations(batch);
       }
       insertStations(batch);
     }
     while (reader.next(line)) {
-      if (!stationtext::parseUpdateLine(line, name)) continue;
+      if (!stationtext::parseUpdateLine(line, scratch, name)) continue;
       batch.keys[batch.size].assign(name);
       if (++batch.size == kLanes) matchUpdates(batch);
     }

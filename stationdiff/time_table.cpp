@@ -144,11 +144,11 @@ void TimeTable::loadRegister(const char* filename) {
     // bytes; a file of shorter ones just grows the array as it goes).
     const std::uint64_t promised = static_cast<std::uint64_t>(count.count);
     if (in.regular) stations.reserve(std::min(promised, in.size / 8 + 1));
-    std::string name;
-    std::string_view line;
+    std::string scratch;
+    std::string_view line, name;
     // Reading stops at the end of the file when it holds fewer lines than promised.
     for (std::int32_t i = 0; i < count.count && reader.next(line); ++i) {
-      const std::int32_t code = stationtext::parseStationLine(line, name);
+      const std::int32_t code = stationtext::parseStationLine(line, scratch, name);
       stations.emplace_back(code, StationName(name), false);
     }
   }
@@ -307,11 +307,11 @@ void TimeTable::matchUpdates(const char* filename) {
   InputFile in = InputFile::open(filename);
   if (!in) return;  // no update list: every station stays unseen
   LineReader reader(in.file.get());
-  std::string_view line;
-  std::string name;
+  std::string_view line, name;
+  std::string scratch;
   UpdateBatch batch;
   while (reader.next(line)) {
-    if (!stationtext::parseUpdateLine(line, name)) continue;
+    if (!stationtext::parseUpdateLine(line, scratch, name)) continue;
     batch.add(name);
     if (batch.full()) matchBatch(batch);
   }
