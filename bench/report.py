@@ -70,6 +70,16 @@ def main(argv):
                    for p, name in (("literal", "literal"), ("peer", "peer")) if p in ratios]
         if summary:
             print("\n" + ", ".join(summary))
+        # The programs take turns within each round, so the ratio of one round is less
+        # affected by the machine's load changing from minute to minute.
+        rounds = []
+        for p, name in (("literal", "literal"), ("peer", "peer")):
+            w = walls.get((s, layout, p))
+            if ours and w and len(w) == len(ours) and len(w) > 1:
+                r = sorted(x / o for x, o in zip(w, ours))
+                rounds.append(f"{name}/ours {statistics.median(r):.2f}× ({r[0]:.2f}–{r[-1]:.2f}×)")
+        if rounds:
+            print("\nround by round (median, range): " + ", ".join(rounds))
         print()
     return 0
 
