@@ -10,13 +10,11 @@
 
 namespace namekeys {
 
-// Sorts [first, last) by `less`, where keyOf(element) is a 64-bit key whose order agrees with
-// `less`: a smaller key means a smaller element, and equal keys leave the order to `less`.
-// The elements are spread into 256 buckets by the key's byte at `shift` and each bucket is
-// sorted on by the next byte; a small bucket, or one whose key bytes are used up, is finished
-// with std::sort. A byte that all elements share costs one counting pass and no moves.
+namespace detail {
+
+// sortByKeyBytes() from the key's byte at `shift` (56, 48, ... 0) on.
 template <typename It, typename KeyOf, typename Less>
-void sortByKeyBytes(It first, It last, KeyOf keyOf, Less less, int shift = 56) {
+void sortFromKeyByte(It first, It last, KeyOf keyOf, Less less, int shift) {
   constexpr std::ptrdiff_t small = 64;
   const auto digit = [&](const auto& element) {
     return static_cast<std::size_t>((keyOf(element) >> shift) & 0xff);
@@ -49,11 +47,23 @@ void sortByKeyBytes(It first, It last, KeyOf keyOf, Less less, int shift = 56) {
     }
     for (std::size_t b = 0; b < 256; ++b) {
       if (count[b] > 1)
-        sortByKeyBytes(first + (end[b] - count[b]), first + end[b], keyOf, less, shift - 8);
+        sortFromKeyByte(first + (end[b] - count[b]), first + end[b], keyOf, less, shift - 8);
     }
     return;
   }
   std::sort(first, last, less);
+}
+
+}  // namespace detail
+
+// Sorts [first, last) by `less`, where keyOf(element) is a 64-bit key whose order agrees with
+// `less`: a smaller key means a smaller element, and equal keys leave the order to `less`.
+// The elements are spread into 256 buckets by the key's first byte and each bucket is
+// sorted on by the next byte; a small bucket, or one whose key bytes are used up, is finished
+// with std::sort. A byte that all elements share costs one counting pass and no moves.
+template <typename It, typename KeyOf, typename Less>
+void sortByKeyBytes(It first, It last, KeyOf keyOf, Less less) {
+  detail::sortFromKeyByte(first, last, keyOf, less, 56);
 }
 
 }  // namespace namekeys

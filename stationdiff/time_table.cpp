@@ -6,6 +6,7 @@
 #include <bit>
 #include <cassert>
 #include <cstring>
+#include <new>
 #include <string_view>
 
 #include "key_sort.hpp"
@@ -41,6 +42,11 @@ class WordSet {
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
       const std::uint64_t slot = slots_[at];
       if (slot == 0) {
+        // Offsets have kOffsetBits bits: more distinct text than that is treated like running
+        // out of memory, which it would be long before on any machine this runs on.
+        if (bytes_.size() + sizeof(std::uint64_t) + word.size() >=
+            (std::uint64_t{1} << kOffsetBits))
+          throw std::bad_alloc();
         slots_[at] = tag | (bytes_.size() + 1);
         const std::uint64_t length = word.size();
         bytes_.append(reinterpret_cast<const char*>(&length), sizeof length);
@@ -378,7 +384,8 @@ void TimeTable::findStations(const UpdateBatch::Name* names, std::size_t lanes,
   for (std::size_t g = 0; g < lanes; ++g) {
     if (namekeys::tieGoesOn(names[g].key)) {
       __builtin_prefetch(bytes.data() + names[g].offset);
-      __builtin_prefetch(bytes.data() + names[g].offset + 31);
+      __builtin_prefetch(bytes.data() + names[g].offset +
+                         std::min<std::size_t>(31, names[g].length));
     }
   }
   // The names of a group come in the order of their keys. While the station at a level has a
@@ -413,9 +420,9 @@ void TimeTable::findStations(const UpdateBatch::Name* names, std::size_t lanes,
       standing[g] = below ? keyBelow : tied ? bytesDecide : keyAbove;
       if (tied) {
         // The comparison reads the name's first 32 bytes or so, often across two lines.
-        const char* const station = stations[at].station.data();
-        __builtin_prefetch(station);
-        __builtin_prefetch(station + 31);
+        const std::string_view station(stations[at].station);
+        __builtin_prefetch(station.data());
+        __builtin_prefetch(station.data() + std::min<std::size_t>(31, station.size()));
       }
     }
     const std::size_t next = (span - half) / 2;
