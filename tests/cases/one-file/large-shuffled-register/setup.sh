@@ -1,14 +1,4 @@
-# 100,000 stations in shuffled order (station i is numbered k = i * 7919 mod 100,000), under
-# ten leading letters (picked by k's last digit), each group tying on its first 14 bytes; the
-# update lines name all but three of them, backwards and partly respaced, and two new names.
-awk 'BEGIN {
-  n = 100000; print n
-  for (i = 0; i < n; i++) { k = (i * 7919) % n; print i, substr("QWERTYUIOP", k % 10 + 1, 1) " Station Road Number " k }
-  for (k = n - 1; k >= 0; k--) {
-    if (k == 7 || k == 4242 || k == 99998) continue
-    l = substr("QWERTYUIOP", k % 10 + 1, 1)
-    print (k % 3 ? l " Station Road Number " k : "  " l "  Station  Road\tNumber " k " ")
-  }
-  print "E Station Road Number 4242x"
-  print "Q Station Road Number 100000"
-}' > F.IN
+# The register and update list of the two-file case of the same name, one after the other.
+bash "$(dirname "${BASH_SOURCE[0]}")/../../two-file/large-shuffled-register/setup.sh"
+cat bemenet.txt frissites.txt > F.IN
+rm bemenet.txt frissites.txt
