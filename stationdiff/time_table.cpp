@@ -339,10 +339,14 @@ void TimeTable::matchBatch(UpdateBatch& batch) {
   const auto text = [&](const UpdateBatch::Name& n) {
     return std::string_view(batch.bytes).substr(n.offset, n.length);
   };
+  const auto byKey = [](const UpdateBatch::Name& a, const UpdateBatch::Name& b) {
+    return a.key < b.key;
+  };
   namekeys::sortByKeyBytes(
       batch.names.begin(), batch.names.end(),
-      [](const UpdateBatch::Name& n) { return n.key.first; },
-      [](const UpdateBatch::Name& a, const UpdateBatch::Name& b) { return a.key < b.key; });
+      [](const UpdateBatch::Name& n) { return n.key.first; }, byKey);
+  // The shared levels of the search rely on this order.
+  assert(std::is_sorted(batch.names.begin(), batch.names.end(), byKey));
   auto hint = newstations.end();
   for (std::size_t group = 0; group < batch.names.size(); group += kLanes) {
     const std::size_t lanes = std::min(kLanes, batch.names.size() - group);
