@@ -282,9 +282,9 @@ void moveToPlaces(std::vector<elem>& stations, std::vector<std::uint32_t>& dest,
 }  // namespace
 
 void TimeTable::sortStations() {
-  // Sorting small entries by integer keys and then moving each station once is much cheaper
-  // than sorting the stations themselves with string comparisons. Stations of equal name end
-  // up next to each other, in no fixed order.
+  // Sorting small entries by integer keys and then moving the stations into their places is
+  // much cheaper than sorting the stations themselves with string comparisons. Stations of
+  // equal name end up next to each other, in no fixed order.
   std::vector<SortEntry> entries(stations.size());
   std::vector<std::uint64_t> second(stations.size());
   for (std::size_t i = 0; i < stations.size(); ++i) {
