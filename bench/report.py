@@ -16,9 +16,10 @@ import collections
 import statistics
 import sys
 
-ORDER = {"ours": 0, "literal": 1, "peer": 2}
+ORDER = {"ours": 0, "before": 1, "literal": 2, "peer": 3}
 LABEL = {
     "ours": "ours",
+    "before": "before (earlier build)",
     "literal": "literal iostream reference",
     "peer": "Python peer",
 }
@@ -67,13 +68,14 @@ def main(argv):
             print(f"| {LABEL.get(p, p)} | {med:.3f} | {min(w):.3f}–{max(w):.3f} | "
                   f"{max(peaks[s, layout, p]) / 1024:.1f} | {med / size * 1e6:.3f} | {ratio} | {v} |")
         summary = [f"{name}/ours = {ratios[p]:.2f}×"
-                   for p, name in (("literal", "literal"), ("peer", "peer")) if p in ratios]
+                   for p, name in (("before", "before"), ("literal", "literal"), ("peer", "peer"))
+                   if p in ratios]
         if summary:
             print("\n" + ", ".join(summary))
         # The programs take turns within each round, so the ratio of one round is less
         # affected by the machine's load changing from minute to minute.
         rounds = []
-        for p, name in (("literal", "literal"), ("peer", "peer")):
+        for p, name in (("before", "before"), ("literal", "literal"), ("peer", "peer")):
             w = walls.get((s, layout, p))
             if ours and w and len(w) == len(ours) and len(w) > 1:
                 r = sorted(x / o for x, o in zip(w, ours))

@@ -10,6 +10,8 @@
 #   --smoke      quick CI check: 2000 stations, 1 run; still checks every output
 #   --no-peer    leave out the Python peer
 #   --no-build   do not (re)build the project; use the binaries as they are
+#   --before DIR also time DIR/stationdiff and DIR/stationdiff-onefile, an
+#                earlier build, in the same rounds ("before" in the tables)
 #
 # Environment:
 #   STATIONDIFF_BIN, ONEFILE_BIN   programs under test (default: the release
@@ -39,6 +41,7 @@ seed=1
 smoke=0
 with_peer=1
 build=1
+before=""
 sizes=()
 while (($#)); do
   case "$1" in
@@ -49,6 +52,8 @@ while (($#)); do
     --smoke) smoke=1; shift ;;
     --no-peer) with_peer=0; shift ;;
     --no-build) build=0; shift ;;
+    --before) before="${2:?--before needs a folder}"; shift 2 ;;
+    --before=*) before="${1#*=}"; shift ;;
     -h | --help) usage; exit 0 ;;
     [0-9]*) sizes+=("$1"); shift ;;
     *) echo "run.sh: unknown argument '$1' (try --help)" >&2; exit 2 ;;
@@ -85,7 +90,11 @@ if ((build)) && [[ -z "${STATIONDIFF_BIN:-}" || -z "${ONEFILE_BIN:-}" ]]; then
   log "building the release preset"
   (cd "$ROOT" && cmake --preset release >&2 && cmake --build --preset release >&2)
 fi
-for bin in "$ours_two" "$ours_one"; do
+before_two="" before_one=""
+if [[ -n "$before" ]]; then
+  before_two="$(cd "$before" && pwd)/stationdiff" before_one="$(cd "$before" && pwd)/stationdiff-onefile"
+fi
+for bin in "$ours_two" "$ours_one" $before_two $before_one; do
   [[ -x "$bin" ]] || { echo "run.sh: program not found: $bin" >&2; exit 1; }
 done
 
@@ -157,6 +166,7 @@ run_one() {
 }
 
 programs=(ours literal)
+[[ -n "$before" ]] && programs+=(before)
 ((with_peer)) && programs+=(peer)
 
 for size in "${sizes[@]}"; do
@@ -167,9 +177,9 @@ for size in "${sizes[@]}"; do
 
   for layout in two-file one-file; do
     if [[ "$layout" == two-file ]]; then
-      cmd=([ours]="$ours_two" [literal]="$lit_two")
+      cmd=([ours]="$ours_two" [literal]="$lit_two" [before]="$before_two")
     else
-      cmd=([ours]="$ours_one" [literal]="$lit_one")
+      cmd=([ours]="$ours_one" [literal]="$lit_one" [before]="$before_one")
     fi
     log "$size stations, $layout: $runs run(s) each"
     for ((run = 1; run <= runs; run++)); do

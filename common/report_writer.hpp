@@ -1,7 +1,9 @@
 // The one place that writes report lines: buffering, the flush policy and write errors.
 #pragma once
 
-#include <cstdint>
+#include <charconv>
+#include <concepts>
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -14,31 +16,42 @@ namespace stationtext {
 // the run as incomplete instead of claiming success.
 class ReportWriter {
  public:
-  // `program` is the fixed name that prefixes messages on standard error.
+  // Text is handed to the stream in blocks of this size: a few system calls per megabyte.
+  static constexpr std::size_t kBlock = std::size_t{1} << 16;
+
+  // `program` is the name that prefixes messages on standard error.
   ReportWriter(std::FILE* out, std::string program);
   ReportWriter(const ReportWriter&) = delete;
   ReportWriter& operator=(const ReportWriter&) = delete;
 
-  ReportWriter& put(std::string_view text);
-  ReportWriter& put(std::int64_t number);
-  ReportWriter& put(std::uint64_t number);
-  ReportWriter& put(std::int32_t number) { return put(static_cast<std::int64_t>(number)); }
+  ReportWriter& put(std::string_view text) {
+    if (error_ == 0) buffer_.append(text);
+    return *this;
+  }
+  // Any integer, in decimal; a character or a truth value is not a number here.
+  template <std::integral Number>
+  requires(!std::same_as<Number, bool> &&
+           !std::same_as<Number, char>) ReportWriter& put(Number number) {
+    if (error_ == 0) {
+      char digits[24];  // a sign and the 20 digits of the largest 64-bit value
+      buffer_.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+    }
+    return *this;
+  }
   // Ends a line: a newline, and on a terminal a flush.
   void endLine();
 
   // Hands the buffered text to the stream and flushes it. False once any write has failed.
   bool flush();
 
-  // Flushes, and turns the outcome into the exit status: 0 when every byte was written;
-  // otherwise 1, after "<program>: write error: <cause>" on standard error.
+  // Ends the report: flushes it and closes the stream, whose close can still fail. Returns the
+  // exit status: 0 when every byte was written; otherwise 1, after
+  // "<program>: write error: <cause>" on standard error. Nothing is written after it.
   int finish();
 
-  // Reports a failed read of `path` on standard error and ends the process with status 1,
-  // after writing out what the report holds so far.
-  [[noreturn]] void failRead(const char* path, int error);
-
-  // Writes "File open error" and ends the process with status 1.
-  [[noreturn]] void failOpen();
+  // Ends the report as finish() does, then writes "<program>: read error: <path>: <cause>" on
+  // standard error; returns the exit status, 1.
+  int failRead(const char* path, int error);
 
  private:
   std::FILE* out_;

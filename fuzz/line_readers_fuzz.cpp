@@ -8,8 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "station_line.hpp"
+#include "line_reader.hpp"
 #include "stream_reference.hpp"
+#include "text_format.hpp"
 
 using reference::check;
 

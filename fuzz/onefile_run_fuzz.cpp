@@ -33,11 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& [name, entry] : stations)
     if (!entry.second) unused[entry.first].insert(name);
 
-  const std::vector<std::string> report = harness::run({{"F.IN", input}}, [](auto& out) {
-    TimeTable table("F.IN", out);
-    table.printNotUsed();
-    table.printNewStations();
-  });
+  int status = -1;
+  const std::vector<std::string> report = harness::run({{"F.IN", input}}, onefile::run, status);
+  check(status == 0, "the run failed");
   check(report.size() >= 3 && report[0] == "Not used: ", "missing unused heading");
   std::size_t i = 1;
   for (long long last = INT64_MIN; i < report.size() && !report[i].empty(); ++i) {

@@ -38,13 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::string word; be >> word;)
     words.insert(word);
 
-  const std::vector<std::string> report = harness::run(files, [](auto& out) {
-    out.put("SIZE: ").put(static_cast<std::uint64_t>(countDistinctWords("be.txt", out)));
-    out.endLine();
-    TimeTable table(out);
-    table.printNotUsed();
-    table.printNewStations();
-  });
+  int status = -1;
+  const std::vector<std::string> report = harness::run(files, stationdiff::run, status);
+  check(status == 0, "the run failed");
   check(report.size() >= 4 && report[0] == "SIZE: " + std::to_string(words.size()),
         "distinct word count differs");
   check(report[1] == "Eltunt allomasok: ", "missing disappeared heading");

@@ -7,10 +7,5 @@
 
 int main() {
   stationtext::ReportWriter out(stdout, "stationdiff-onefile");
-  {
-    TimeTable table("F.IN", out);
-    table.printNotUsed();
-    table.printNewStations();
-  }
-  return out.finish();
+  return onefile::run(out);
 }

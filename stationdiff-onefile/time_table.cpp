@@ -3,14 +3,19 @@
 #include "time_table.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
-#include "station_line.hpp"
+#include "text_format.hpp"
 
-TimeTable::TimeTable(std::string filename, stationtext::ReportWriter& out) : out(out) {
-  stationtext::InputFile in = stationtext::InputFile::open(filename.c_str());
-  if (!in) out.failOpen();
+namespace onefile {
+
+using stationtext::ReadOutcome;
+
+ReadOutcome TimeTable::load(const char* filename) {
+  stationtext::InputFile in = stationtext::InputFile::open(filename);
+  if (!in) return {ReadOutcome::notOpened, filename};
   stationtext::LineReader reader(in.file.get());
   const stationtext::CountLine count = readCountLine(reader);
   // A count that is not a number leaves the rest of the file unread: no stations, no updates.
@@ -41,7 +46,7 @@ TimeTable::TimeTable(std::string filename, stationtext::ReportWriter& out) : out
     }
     matchUpdates(batch);
   }
-  if (reader.error() != 0) out.failRead(filename.c_str(), reader.error());
+  return reader.outcome(filename);
 }
 
 void TimeTable::prefetchBuckets(Batch& batch) const {
@@ -80,7 +85,7 @@ void TimeTable::matchUpdates(Batch& batch) {
   batch.size = 0;
 }
 
-void TimeTable::printNotUsed() {
+void TimeTable::printNotUsed(stationtext::ReportWriter& out) {
   out.put("Not used: ").endLine();
   // The table is walked in the order its entries were made, which is the order they lie in
   // memory: following the table's own links would wait for a cache miss at every entry.
@@ -98,8 +103,24 @@ void TimeTable::printNotUsed() {
     out.put(code).put(" ").put(name).endLine();
 }
 
-void TimeTable::printNewStations() {
-  out.put("\nNew stations: ").put(static_cast<std::uint64_t>(newstations.size())).endLine();
+void TimeTable::printNewStations(stationtext::ReportWriter& out) {
+  out.put("\nNew stations: ").put(newstations.size()).endLine();
   for (const std::string& name : newstations)
     out.put(name).endLine();
 }
+
+int run(stationtext::ReportWriter& out) {
+  TimeTable table;
+  const ReadOutcome loaded = table.load("F.IN");
+  if (loaded.kind == ReadOutcome::notOpened) {
+    out.put("File open error").endLine();
+    out.finish();
+    return EXIT_FAILURE;
+  }
+  if (loaded.kind == ReadOutcome::readFailed) return out.failRead(loaded.path, loaded.error);
+  table.printNotUsed(out);
+  table.printNewStations(out);
+  return out.finish();
+}
+
+}  // namespace onefile

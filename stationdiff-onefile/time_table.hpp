@@ -13,19 +13,23 @@
 #include <utility>
 #include <vector>
 
+#include "line_reader.hpp"
 #include "report_writer.hpp"
 
-// Loads the register at the start of `filename` into a table keyed by name and marks the
-// stations that the rest of the file names; names the register lacks are kept as new. A file
-// that cannot be opened ends the process with "File open error" and status 1.
+namespace onefile {
+
+// The register at the start of one file in a table keyed by name, with the stations that the
+// rest of the file names marked as seen, and the names it holds that the register lacks.
 class TimeTable {
  public:
-  TimeTable(std::string filename, stationtext::ReportWriter& out);
+  // Loads the register at the start of `filename` and matches the update lines after it.
+  // Reports a file that cannot be opened, and a read error.
+  stationtext::ReadOutcome load(const char* filename);
 
   // Writes one unused station per code, codes ascending.
-  void printNotUsed();
+  void printNotUsed(stationtext::ReportWriter& out);
   // Writes the number of new names, then the names in name order.
-  void printNewStations();
+  void printNewStations(stationtext::ReportWriter& out);
 
  private:
   // Station lines or update names read ahead, to be handled together.
@@ -55,5 +59,9 @@ class TimeTable {
   std::vector<const StationMap::value_type*> entries;
   std::set<std::string> newstations;
   std::map<std::int32_t, std::string> notused;
-  stationtext::ReportWriter& out;
 };
+
+// The whole program: the two reports of the register in "F.IN". Returns the exit status.
+int run(stationtext::ReportWriter& out);
+
+}  // namespace onefile

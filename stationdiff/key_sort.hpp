@@ -8,20 +8,22 @@
 #include <iterator>
 #include <utility>
 
-namespace namekeys {
+namespace stationdiff::namekeys {
 
 namespace detail {
+
+// Below this many elements, std::sort costs less than another counting pass over 256 buckets.
+constexpr std::ptrdiff_t kSmallSort = 64;
 
 // sortByKeyBytes() from the key's byte at `shift` (56, 48, ... 0) on.
 template <typename It, typename KeyOf, typename Less>
 void sortFromKeyByte(It first, It last, KeyOf keyOf, Less less, int shift) {
-  constexpr std::ptrdiff_t small = 64;
   const auto digit = [&](const auto& element) {
     return static_cast<std::size_t>((keyOf(element) >> shift) & 0xff);
   };
   for (; shift >= 0; shift -= 8) {
     const std::ptrdiff_t n = last - first;
-    if (n <= small) break;
+    if (n <= kSmallSort) break;
     std::array<std::ptrdiff_t, 256> count{};
     for (It it = first; it != last; ++it)
       ++count[digit(*it)];
@@ -66,4 +68,4 @@ void sortByKeyBytes(It first, It last, KeyOf keyOf, Less less) {
   detail::sortFromKeyByte(first, last, keyOf, less, 56);
 }
 
-}  // namespace namekeys
+}  // namespace stationdiff::namekeys

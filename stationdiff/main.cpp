@@ -7,11 +7,5 @@
 
 int main() {
   stationtext::ReportWriter out(stdout, "stationdiff");
-  out.put("SIZE: ").put(static_cast<std::uint64_t>(countDistinctWords("be.txt", out))).endLine();
-  {
-    TimeTable table(out);
-    table.printNotUsed();
-    table.printNewStations();
-  }
-  return out.finish();
+  return stationdiff::run(out);
 }

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string_view>
 
-namespace namekeys {
+namespace stationdiff::namekeys {
 
 // Bytes of a name that one key holds.
 constexpr std::size_t kChunk = 7;
@@ -58,4 +58,13 @@ constexpr bool tieGoesOn(const PrefixKey& key) {
   return tieGoesOn(key.second);
 }
 
-}  // namespace namekeys
+// Asks for the part of a station record that reading its name needs: its `station` member,
+// which straddles two cache lines in some records.
+template <typename Record>
+void prefetchNameOf(const Record& record) {
+  const char* const p = reinterpret_cast<const char*>(&record.station);
+  __builtin_prefetch(p);
+  __builtin_prefetch(p + sizeof record.station - 1);
+}
+
+}  // namespace stationdiff::namekeys

@@ -40,7 +40,7 @@ TEST(SortByKeyBytes, AgreesWithStdSort) {
       items[i] = {shapes[s].second(random), static_cast<std::uint32_t>(random() % 4), i};
     std::vector<Item> expected = items;
     std::sort(expected.begin(), expected.end(), less);
-    namekeys::sortByKeyBytes(
+    stationdiff::namekeys::sortByKeyBytes(
         items.begin(), items.end(), [](const Item& i) { return i.key; }, less);
 
     std::vector<std::uint32_t> ids;

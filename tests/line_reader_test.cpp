@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "station_line.hpp"
+#include "line_reader.hpp"
 
 using stationtext::FilePtr;
 using stationtext::LineReader;

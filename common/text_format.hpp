@@ -1,14 +1,11 @@
-// Readers for the station text formats: line splitting, the register's count line,
-// station lines and update lines.
+// The station text formats as pure functions of text: whitespace and tokens, the name rule,
+// numbers, station lines, update lines and the register's count line. No file access here.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace stationtext {
 
@@ -16,6 +13,21 @@ namespace stationtext {
 // carriage return. Every other byte, NUL and bytes above 0x7f included, belongs to a token.
 constexpr bool isBlank(unsigned char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Calls word(token) for each token of `text`, in order.
+template <typename Word>
+void forEachToken(std::string_view text, Word word) {
+  std::size_t pos = 0;
+  for (;;) {
+    while (pos < text.size() && isBlank(static_cast<unsigned char>(text[pos])))
+      ++pos;
+    if (pos == text.size()) return;
+    const std::size_t start = pos;
+    while (pos < text.size() && !isBlank(static_cast<unsigned char>(text[pos])))
+      ++pos;
+    word(text.substr(start, pos - start));
+  }
 }
 
 // The tokens of `text` joined by single spaces. When `text` already is that, apart from blanks
@@ -50,51 +62,6 @@ StationFields parseStationLine(std::string_view line);
 // `name` unspecified, for a raw line shorter than two bytes, which the formats skip unread.
 bool parseUpdateLine(std::string_view line, std::string& scratch, std::string_view& name);
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// An input file opened for reading. A directory counts as a file that cannot be opened:
-// reading one would only fail later and look like an empty file.
-struct InputFile {
-  FilePtr file;
-  bool regular = false;    // a regular file, whose size below is meaningful
-  std::uint64_t size = 0;  // bytes, for sizing containers; 0 when not regular
-  int error = 0;           // errno of a failed open (EISDIR for a directory)
-
-  static InputFile open(const char* path);
-  explicit operator bool() const { return file != nullptr; }
-};
-
-// Splits a file into lines at the newline byte, reading it in large blocks. A carriage return
-// before the newline stays in the line. The last line need not end with a newline; a file that
-// ends with one has no empty line after it. Memory is one block plus the longest line.
-class LineReader {
- public:
-  explicit LineReader(std::FILE* file, std::size_t blocksize = std::size_t{1} << 20);
-
-  // Sets `line` to the next line, valid until the following call. Returns false at the end of
-  // the file and after a read error (see error()).
-  bool next(std::string_view& line);
-
-  // errno of the read error that ended the file early, or 0.
-  int error() const { return error_; }
-
- private:
-  bool refill();
-
-  std::FILE* file_;
-  std::size_t blocksize_;
-  std::unique_ptr<char[]> buffer_;  // not zeroed: only bytes read are ever looked at
-  std::size_t capacity_ = 0;
-  std::size_t begin_ = 0;    // first byte not yet handed out
-  std::size_t scanned_ = 0;  // bytes from begin_ known to hold no newline
-  std::size_t end_ = 0;      // end of the bytes read so far
-  bool eof_ = false;
-  int error_ = 0;
-};
-
 struct CountLine {
   std::int32_t count = 0;
   // True when the count is not a number or lies outside 32 bits, and for a file with no token
@@ -102,8 +69,9 @@ struct CountLine {
   bool failed = false;
 };
 
-// Reads the register's count line: skips whitespace, blank lines included, reads the number at
-// the start of the first token and discards the rest of that line.
-CountLine readCountLine(LineReader& reader);
+// Reads the register's count from `line`, the number at the start of its first token; the
+// rest of the line does not matter. Returns false for a line of blanks only, which the count
+// line skips: the count is on the first line that holds a token.
+bool parseCountLine(std::string_view line, CountLine& count);
 
 }  // namespace stationtext

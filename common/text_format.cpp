@@ -1,12 +1,7 @@
-// Readers for the station text formats: line splitting, the register's count line,
-// station lines and update lines.
-#include "station_line.hpp"
+// The station text formats as pure functions of text.
+#include "text_format.hpp"
 
-#include <sys/stat.h>
-
-#include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -22,7 +17,6 @@ bool keepsJoined(const char* q) {
   return !isBlank(c) || (c == ' ' && !isBlank(static_cast<unsigned char>(q[1])));
 }
 
-// True when the trimmed text [p, end) is already its tokens joined by single spaces.
 // Flags, in the top bit of each byte, the bytes of the eight at `p` that are below 0x21 (with
 // at most some false flags above a real one); all blanks are below 0x21. Byte i of the eight
 // is flagged in bits 8i to 8i + 7.
@@ -34,6 +28,7 @@ std::uint64_t lowBytes(const char* p) {
   return (word - ones * 0x21) & ~word & ones * 0x80;
 }
 
+// True when the trimmed text [p, end) is already its tokens joined by single spaces.
 bool alreadyJoined(const char* p, const char* end) {
   // Eight bytes at a time, and only the flagged bytes among them are looked at.
   const char* const begin = p;
@@ -151,94 +146,11 @@ bool parseUpdateLine(std::string_view line, std::string& scratch, std::string_vi
   return true;
 }
 
-InputFile InputFile::open(const char* path) {
-  InputFile in;
-  FilePtr file(std::fopen(path, "rb"));
-  if (!file) {
-    in.error = errno;
-    return in;
-  }
-  struct stat info {};
-  if (fstat(fileno(file.get()), &info) == 0) {
-    if (S_ISDIR(info.st_mode)) {
-      in.error = EISDIR;
-      return in;
-    }
-    in.regular = S_ISREG(info.st_mode);
-    if (in.regular) in.size = static_cast<std::uint64_t>(info.st_size);
-  }
-  // The reader does its own block buffering; a second buffer in stdio would only copy.
-  std::setvbuf(file.get(), nullptr, _IONBF, 0);
-  in.file = std::move(file);
-  return in;
-}
-
-LineReader::LineReader(std::FILE* file, std::size_t blocksize)
-    : file_(file), blocksize_(std::max<std::size_t>(blocksize, 16)) {}
-
-bool LineReader::refill() {
-  if (eof_) return false;
-  if (begin_ > 0) {
-    // Keep the unfinished line and drop what was handed out already.
-    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
-    end_ -= begin_;
-    begin_ = 0;
-  }
-  if (capacity_ - end_ < blocksize_ / 2) {
-    // A line longer than the free room: grow by half again, so that a long line costs
-    // amortised linear time and at most about one and a half times its length.
-    const std::size_t capacity = std::max(capacity_ + capacity_ / 2, end_ + blocksize_);
-    auto larger = std::make_unique_for_overwrite<char[]>(capacity);
-    if (end_ > 0) std::memcpy(larger.get(), buffer_.get(), end_);
-    buffer_ = std::move(larger);
-    capacity_ = capacity;
-  }
-  errno = 0;
-  const std::size_t got = std::fread(buffer_.get() + end_, 1, capacity_ - end_, file_);
-  end_ += got;
-  if (got == 0) {
-    eof_ = true;
-    if (std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
-    return false;
-  }
+bool parseCountLine(std::string_view line, CountLine& count) {
+  std::size_t pos = skipBlanks(line, 0);
+  if (pos == line.size()) return false;
+  count.failed = readNumber(line, pos, count.count) != NumberStatus::ok;
   return true;
-}
-
-bool LineReader::next(std::string_view& line) {
-  for (;;) {
-    const char* const base = buffer_.get();
-    const std::size_t from = begin_ + scanned_;
-    const void* nl = end_ > from ? std::memchr(base + from, '\n', end_ - from) : nullptr;
-    if (nl != nullptr) {
-      const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(nl) - base);
-      line = std::string_view(base + begin_, at - begin_);
-      begin_ = at + 1;
-      scanned_ = 0;
-      return true;
-    }
-    scanned_ = end_ - begin_;
-    if (!refill()) break;
-  }
-  if (error_ != 0 || begin_ == end_) return false;
-  // The last line of a file that does not end with a newline.
-  line = std::string_view(buffer_.get() + begin_, end_ - begin_);
-  begin_ = end_;
-  scanned_ = 0;
-  return true;
-}
-
-CountLine readCountLine(LineReader& reader) {
-  CountLine result;
-  std::string_view line;
-  while (reader.next(line)) {
-    std::size_t pos = skipBlanks(line, 0);
-    if (pos == line.size()) continue;  // blank lines before the count are skipped
-    const NumberStatus status = readNumber(line, pos, result.count);
-    result.failed = status != NumberStatus::ok;
-    return result;
-  }
-  result.failed = true;  // no token at all: the count is never read
-  return result;
 }
 
 }  // namespace stationtext

@@ -1,0 +1,92 @@
+// Reading input files: opening one, splitting it into lines, and the register's count line.
+#include "line_reader.hpp"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace stationtext {
+
+InputFile InputFile::open(const char* path) {
+  InputFile in;
+  FilePtr file(std::fopen(path, "rb"));
+  if (!file) return in;
+  struct stat info {};
+  if (fstat(fileno(file.get()), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) return in;
+    in.regular = S_ISREG(info.st_mode);
+    if (in.regular) in.size = static_cast<std::uint64_t>(info.st_size);
+  }
+  // The reader does its own block buffering; a second buffer in stdio would only copy.
+  std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  in.file = std::move(file);
+  return in;
+}
+
+LineReader::LineReader(std::FILE* file, std::size_t blocksize)
+    : file_(file), blocksize_(std::max<std::size_t>(blocksize, 16)) {}
+
+bool LineReader::refill() {
+  if (eof_) return false;
+  if (begin_ > 0) {
+    // Keep the unfinished line and drop what was handed out already.
+    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (capacity_ - end_ < blocksize_ / 2) {
+    // A line longer than the free room: grow by half again, so that a long line costs
+    // amortised linear time and at most about one and a half times its length.
+    const std::size_t capacity = std::max(capacity_ + capacity_ / 2, end_ + blocksize_);
+    auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+    if (end_ > 0) std::memcpy(larger.get(), buffer_.get(), end_);
+    buffer_ = std::move(larger);
+    capacity_ = capacity;
+  }
+  errno = 0;
+  const std::size_t got = std::fread(buffer_.get() + end_, 1, capacity_ - end_, file_);
+  end_ += got;
+  if (got == 0) {
+    eof_ = true;
+    if (std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
+    return false;
+  }
+  return true;
+}
+
+bool LineReader::next(std::string_view& line) {
+  for (;;) {
+    const char* const base = buffer_.get();
+    const std::size_t from = begin_ + scanned_;
+    const void* nl = end_ > from ? std::memchr(base + from, '\n', end_ - from) : nullptr;
+    if (nl != nullptr) {
+      const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(nl) - base);
+      line = std::string_view(base + begin_, at - begin_);
+      begin_ = at + 1;
+      scanned_ = 0;
+      return true;
+    }
+    scanned_ = end_ - begin_;
+    if (!refill()) break;
+  }
+  if (error_ != 0 || begin_ == end_) return false;
+  // The last line of a file that does not end with a newline.
+  line = std::string_view(buffer_.get() + begin_, end_ - begin_);
+  begin_ = end_;
+  scanned_ = 0;
+  return true;
+}
+
+CountLine readCountLine(LineReader& reader) {
+  CountLine count;
+  std::string_view line;
+  while (reader.next(line)) {
+    if (parseCountLine(line, count)) return count;
+  }
+  count.failed = true;  // no token at all: the count is never read
+  return count;
+}
+
+}  // namespace stationtext
