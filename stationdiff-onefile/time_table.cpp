@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "text_format.hpp"
@@ -19,86 +20,53 @@ ReadOutcome TimeTable::load(const char* filename) {
   stationtext::LineReader reader(in.file.get());
   const stationtext::CountLine count = readCountLine(reader);
   // A count that is not a number leaves the rest of the file unread: no stations, no updates.
-  if (!count.failed) {
-    std::string_view line, name;
-    std::string scratch;
-    Batch batch;
-    if (count.count > 0) {
-      // Reserving for the count saves rehashing, but a count line may promise far more than
-      // the file holds: the file's size caps the reservation.
-      const std::uint64_t promised = static_cast<std::uint64_t>(count.count);
-      if (in.regular) {
-        const std::uint64_t room = std::min(promised, in.size / 32 + 1);
-        stations.reserve(room);
-        entries.reserve(room);
-      }
-      for (std::int32_t i = 0; i < count.count && reader.next(line); ++i) {
-        batch.codes[batch.size] = stationtext::parseStationLine(line, scratch, name);
-        batch.keys[batch.size].assign(name);
-        if (++batch.size == kLanes) insertStations(batch);
-      }
-      insertStations(batch);
+  if (count.failed) return reader.outcome(filename);
+  std::string_view line, name;
+  std::string scratch;
+  Stations::Batch batch(stations);  // lines read ahead, to be looked up together
+  if (count.count > 0) {
+    // Reserving for the count saves growing, but a count line may promise far more than the
+    // file holds: the file's size caps the reservation (a file of shorter lines grows it).
+    constexpr std::uint64_t kTypicalLine = 32;
+    const auto promised = static_cast<std::uint64_t>(count.count);
+    if (in.regular) stations.reserve(std::min(promised, in.size / kTypicalLine + 1));
+    for (std::int32_t i = 0; i < count.count && reader.next(line); ++i) {
+      const std::int32_t code = stationtext::parseStationLine(line, scratch, name);
+      // In file order: the first station of a name keeps its code; later ones change nothing.
+      if (batch.add(name, {code, false})) stations.addAll(batch, names);
     }
-    while (reader.next(line)) {
-      if (!stationtext::parseUpdateLine(line, scratch, name)) continue;
-      batch.keys[batch.size].assign(name);
-      if (++batch.size == kLanes) matchUpdates(batch);
-    }
-    matchUpdates(batch);
+    stations.addAll(batch, names);
   }
+  while (reader.next(line)) {
+    if (!stationtext::parseUpdateLine(line, scratch, name)) continue;
+    if (batch.add(name)) matchUpdates(batch);
+  }
+  matchUpdates(batch);
   return reader.outcome(filename);
 }
 
-void TimeTable::prefetchBuckets(Batch& batch) const {
-  // Looking up the buckets of the whole batch first lets their memory reads overlap, instead
-  // of each lookup waiting for its own in turn.
-  for (std::size_t g = 0; g < batch.size; ++g) {
-    batch.buckets[g] = stations.bucket(batch.keys[g]);
-    const auto first = stations.begin(batch.buckets[g]);
-    if (first != stations.end(batch.buckets[g])) __builtin_prefetch(&*first);
-  }
-}
-
-void TimeTable::insertStations(Batch& batch) {
-  prefetchBuckets(batch);
-  // In file order: the first station of a name keeps its code; later ones change nothing.
-  for (std::size_t g = 0; g < batch.size; ++g) {
-    const auto [entry, added] = stations.try_emplace(batch.keys[g], batch.codes[g], false);
-    if (added) entries.push_back(&*entry);
-  }
-  batch.size = 0;
-}
-
-void TimeTable::matchUpdates(Batch& batch) {
-  prefetchBuckets(batch);
-  for (std::size_t g = 0; g < batch.size; ++g) {
-    const std::size_t bucket = batch.buckets[g];
-    auto entry = stations.begin(bucket);
-    while (entry != stations.end(bucket) && entry->first != batch.keys[g])
-      ++entry;
-    if (entry == stations.end(bucket)) {
-      newstations.emplace(batch.keys[g]);
+void TimeTable::matchUpdates(Stations::Batch& batch) {
+  stations.findAll(batch, [&](std::string_view name, Stations::Entry* entry) {
+    if (entry != nullptr) {
+      entry->value.seen = true;
     } else {
-      entry->second.second = true;
+      newstations.emplace(name);
     }
-  }
-  batch.size = 0;
+  });
 }
 
 void TimeTable::printNotUsed(stationtext::ReportWriter& out) {
   out.put("Not used: ").endLine();
-  // The table is walked in the order its entries were made, which is the order they lie in
-  // memory: following the table's own links would wait for a cache miss at every entry.
-  // Of several unused stations that share a code, the first met is listed.
-  std::vector<std::pair<std::int32_t, const std::pmr::string*>> unused;
-  for (const StationMap::value_type* entry : entries) {
-    if (!entry->second.second) unused.emplace_back(entry->second.first, &entry->first);
+  // Of several unused stations that share a code, the first in file order is listed: the
+  // table's entries come in that order, and the sort by code keeps it among equal codes.
+  std::vector<std::pair<std::int32_t, std::string_view>> unused;
+  for (const auto& [name, station] : stations.entries()) {
+    if (!station.seen) unused.emplace_back(station.code, name);
   }
   std::stable_sort(unused.begin(), unused.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const auto& [code, name] : unused) {
-    notused.try_emplace(notused.end(), code, std::string_view(*name));  // codes ascend
-  }
+  for (const auto& [code, name] : unused)
+    notused.try_emplace(notused.end(), code, name);  // codes ascend
   for (const auto& [code, name] : notused)
     out.put(code).put(" ").put(name).endLine();
 }

@@ -1,0 +1,107 @@
+// The name table against std::unordered_map doing the same job, on random adds and finds
+// across several growths of its index.
+#include "name_table.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+using stationtext::NameArena;
+using stationtext::NameTable;
+
+// Names that repeat, that differ only in their last byte, and the empty name.
+std::vector<std::string> namePool(std::size_t count, std::mt19937& random) {
+  std::vector<std::string> pool{"", std::string(1, '\0')};
+  while (pool.size() < count) {
+    std::string name(random() % 12, 'x');
+    for (char& c : name)
+      c = "ab \xff"[random() % 4];
+    pool.push_back(name + 'a');
+    pool.push_back(name + 'b');
+  }
+  return pool;
+}
+
+// A hash that sends every name to the last few slots of the smallest index, so that probes
+// run past its end and every name ties with many others.
+struct Crowding {
+  std::uint64_t operator()(std::string_view name) const { return 1020 + name.size() % 4; }
+};
+
+// Runs `ops` random adds and finds on names drawn from `distinct` names, one by one or in
+// batches, and checks each answer, and the entries' order, against the reference.
+template <typename Hash>
+void checkAgainstUnorderedMap(std::size_t distinct, std::size_t ops, std::size_t reserved,
+                              bool batched) {
+  std::mt19937 random(7);
+  const std::vector<std::string> pool = namePool(distinct, random);
+  NameTable<int, Hash> table;
+  table.reserve(reserved);
+  typename NameTable<int, Hash>::Batch batch(table);
+  NameArena arena;
+  std::unordered_map<std::string, int> reference;
+  std::vector<std::string> order;  // of first adds
+  for (std::size_t i = 0; i < ops; ++i) {
+    const std::string& name = pool[random() % pool.size()];
+    const int code = static_cast<int>(i);
+    if (random() % 3 != 0) {
+      const bool added = reference.try_emplace(name, code).second;
+      if (added) order.push_back(name);
+      if (batched) {
+        if (batch.add(name, code)) table.addAll(batch, arena);
+        continue;
+      }
+      const auto [entry, fresh] = table.add(name, table.hashOf(name), code, arena);
+      EXPECT_EQ(added, fresh) << name;
+      EXPECT_EQ(name, entry->name);
+      EXPECT_EQ(reference.at(name), entry->value) << "the first code of a name stays";
+    } else {
+      table.addAll(batch, arena);
+      const auto* entry = table.find(name, table.hashOf(name));
+      ASSERT_EQ(reference.count(name) != 0, entry != nullptr) << name;
+      if (entry != nullptr) {
+        EXPECT_EQ(reference.at(name), entry->value) << name;
+      }
+    }
+  }
+  table.addAll(batch, arena);
+  ASSERT_EQ(order.size(), table.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    EXPECT_EQ(order[i], table.entries()[i].name);
+    EXPECT_EQ(reference.at(order[i]), table.entries()[i].value);
+  }
+}
+
+TEST(NameTable, AgreesWithUnorderedMap) {
+  // Up to 6,000 names grow the index from 1,024 slots five times; a reservation that is too
+  // small must grow too.
+  for (const bool batched : {false, true}) {
+    SCOPED_TRACE(batched ? "in batches" : "one by one");
+    checkAgainstUnorderedMap<std::hash<std::string_view>>(6000, 20000, 0, batched);
+    checkAgainstUnorderedMap<std::hash<std::string_view>>(6000, 20000, 100, batched);
+    checkAgainstUnorderedMap<Crowding>(700, 3000, 0, batched);
+  }
+}
+
+TEST(NameTable, FindAllAnswersEachNameOfABatchInOrder) {
+  NameTable<int> table;
+  NameArena arena;
+  for (const std::string_view name : {"Alpha", "Beta", ""})
+    table.add(name, table.hashOf(name), static_cast<int>(name.size()), arena);
+  NameTable<int>::Batch batch(table);
+  for (const std::string_view name : {"Beta", "Gamma", "", "Alph"})
+    batch.add(name);
+  std::string answers;
+  table.findAll(batch, [&](std::string_view name, NameTable<int>::Entry* entry) {
+    answers += std::string(name) + "=" + (entry ? std::to_string(entry->value) : "none") + ";";
+  });
+  EXPECT_EQ("Beta=4;Gamma=none;=0;Alph=none;", answers);
+  table.findAll(batch, [](std::string_view, NameTable<int>::Entry*) { FAIL() << "not emptied"; });
+}
+
+}  // namespace
