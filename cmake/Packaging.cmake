@@ -68,16 +68,34 @@ if(_stationdiff_man_outputs)
   add_custom_target(stationdiff-manpages ALL DEPENDS ${_stationdiff_man_outputs})
 endif()
 
-# A license text, when the project has one, becomes the package's copyright
-# file as Debian expects.
-foreach(_license IN ITEMS LICENSE LICENSE.txt COPYING)
-  if(EXISTS "${PROJECT_SOURCE_DIR}/${_license}")
-    install(FILES "${PROJECT_SOURCE_DIR}/${_license}"
-            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${PROJECT_NAME}
-            RENAME copyright)
-    break()
-  endif()
-endforeach()
+# ---------------------------------------------------------------------------
+# Licence
+# ---------------------------------------------------------------------------
+# LICENSE holds the MIT licence. A Debian system gets it as
+# usr/share/doc/stationdiff/copyright in Debian's machine-readable format,
+# written here from LICENSE: its copyright line, then the licence's text under
+# the name Debian gives it, Expat.
+set(_stationdiff_license "${PROJECT_SOURCE_DIR}/LICENSE")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${_stationdiff_license}")
+file(READ "${_stationdiff_license}" _text)
+if(NOT _text MATCHES "\nCopyright \\(c\\) ([^\n]+)\n\n(.*[^\n])\n*$")
+  message(FATAL_ERROR "LICENSE: no copyright line followed by the licence's text")
+endif()
+set(_copyright "${CMAKE_MATCH_1}")
+# Each line of the text indented by one space; an empty line becomes " .".
+string(REPLACE "\n\n" "\n.\n" _body "${CMAKE_MATCH_2}")
+string(REPLACE "\n" "\n " _body " ${_body}")
+file(CONFIGURE OUTPUT "${PROJECT_BINARY_DIR}/doc/copyright" @ONLY CONTENT
+"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: @PROJECT_NAME@
+
+Files: *
+Copyright: @_copyright@
+License: Expat
+@_body@
+")
+install(FILES "${PROJECT_BINARY_DIR}/doc/copyright"
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${PROJECT_NAME})
 
 # ---------------------------------------------------------------------------
 # Debian package (cpack -G DEB)

@@ -27,6 +27,8 @@ for pair in stationdiff:two-file stationdiff-onefile:one-file; do
     fail "installed $program differs from the build tree's on examples/$example"
 done
 
+copyright=$work/stage/share/doc/stationdiff/copyright
+[[ -f $copyright ]] || fail "share/doc/stationdiff/copyright not installed"
 for page in stationdiff stationdiff-onefile; do
   file=$(ls "$work/stage/share/man/man1/$page.1"* 2>/dev/null | head -1)
   [[ -n $file ]] || { fail "manual page $page.1 not installed"; continue; }
