@@ -10,9 +10,23 @@
 #   setup.sh                      run in the scratch folder first, to make large or special
 #                                 inputs that are not worth committing
 #   stdout.mode                   "full" (standard output at /dev/full) or "closed"
+#
+# A Windows program (a PROGRAM ending in .exe) runs under Wine: the command in $WINE, default
+# "wine". Its standard output and standard error are text streams, whose lines end in CR LF
+# there, so the expected files are compared with their line ends turned into CR LF; the bytes
+# otherwise, the exit status and the choice among expected outputs stay as on Linux. No case is
+# skipped for Windows: under Wine the program writes to the /dev/full or closed standard output
+# that this script hands it and fails as on Linux, and it opens files through symbolic links.
 set -u
 program=$1
 case_dir=$2
+run=("$program")
+windows=0
+if [[ $program == *.exe ]]; then
+  windows=1
+  read -r -a run <<<"${WINE:-wine}"
+  run+=("$program")
+fi
 scratch=$(mktemp -d)
 results=$(mktemp -d)
 trap 'chmod -R u+rwx "$scratch" 2>/dev/null; rm -rf "$scratch" "$results"' EXIT
@@ -27,11 +41,22 @@ fi
 mode=file
 [[ -f $case_dir/stdout.mode ]] && mode=$(<"$case_dir/stdout.mode")
 case $mode in
-  file) "$program" >"$results/out" 2>"$results/err"; status=$? ;;
-  full) "$program" >/dev/full 2>"$results/err"; status=$? ;;
-  closed) "$program" >&- 2>"$results/err"; status=$? ;;
+  file) "${run[@]}" >"$results/out" 2>"$results/err"; status=$? ;;
+  full) "${run[@]}" >/dev/full 2>"$results/err"; status=$? ;;
+  closed) "${run[@]}" >&- 2>"$results/err"; status=$? ;;
   *) echo "unknown stdout.mode: $mode"; exit 2 ;;
 esac
+
+# The expected files as this program writes them: copies with CR LF line ends for Windows.
+expected() {  # expected FILE: the path to compare with
+  if [[ $windows == 1 && -f $1 ]]; then
+    local copy
+    copy=$results/expected.$(basename "$1")
+    perl -pe 's/\n/\r\n/' "$1" >"$copy" && echo "$copy"
+  else
+    echo "$1"
+  fi
+}
 
 failed=0
 want_status=$(cat "$case_dir/expected.status" 2>/dev/null || echo 0)
@@ -39,15 +64,15 @@ want_status=$(cat "$case_dir/expected.status" 2>/dev/null || echo 0)
 if [[ $mode == file ]]; then
   matched=0
   for want in "$case_dir"/expected.out "$case_dir"/expected.*.out; do
-    [[ -f $want ]] && cmp -s "$want" "$results/out" && matched=1
+    [[ -f $want ]] && cmp -s "$(expected "$want")" "$results/out" && matched=1
   done
   if [[ $matched == 0 ]]; then
     echo "standard output matches no expected output; diff against expected.out:"
-    diff <(cat -A "$case_dir/expected.out") <(cat -A "$results/out") | head -50
+    diff <(cat -A "$(expected "$case_dir/expected.out")") <(cat -A "$results/out") | head -50
     failed=1
   fi
 fi
 want_err=/dev/null
-[[ -f $case_dir/expected.err ]] && want_err=$case_dir/expected.err
-cmp -s "$want_err" "$results/err" || { echo "standard error differs:"; cat "$results/err"; failed=1; }
+[[ -f $case_dir/expected.err ]] && want_err=$(expected "$case_dir/expected.err")
+cmp -s "$want_err" "$results/err" || { echo "standard error differs:"; cat -A "$results/err"; failed=1; }
 exit $failed
