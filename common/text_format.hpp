@@ -15,19 +15,15 @@ constexpr bool isBlank(unsigned char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// Calls word(token) for each token of `text`, in order.
-template <typename Word>
-void forEachToken(std::string_view text, Word word) {
-  std::size_t pos = 0;
-  for (;;) {
-    while (pos < text.size() && isBlank(static_cast<unsigned char>(text[pos])))
-      ++pos;
-    if (pos == text.size()) return;
-    const std::size_t start = pos;
-    while (pos < text.size() && !isBlank(static_cast<unsigned char>(text[pos])))
-      ++pos;
-    word(text.substr(start, pos - start));
-  }
+// The first token of `text` at or after `pos`, moving `pos` past it; the empty view when there
+// is none, as a token is never empty.
+inline std::string_view nextToken(std::string_view text, std::size_t& pos) {
+  while (pos < text.size() && isBlank(static_cast<unsigned char>(text[pos])))
+    ++pos;
+  const std::size_t start = pos;
+  while (pos < text.size() && !isBlank(static_cast<unsigned char>(text[pos])))
+    ++pos;
+  return text.substr(start, pos - start);
 }
 
 // The tokens of `text` joined by single spaces. When `text` already is that, apart from blanks

@@ -1,45 +1,16 @@
 // The word census: how many distinct whitespace-separated words a text file holds.
 #include "word_census.hpp"
 
-#include <algorithm>
+#include <array>
 #include <cstring>
-#include <new>
+#include <utility>
+
+#include "name_arena.hpp"
+#include "name_table.hpp"
 
 namespace stationdiff {
 
-bool WordSet::insert(std::string_view word) {
-  if (2 * (count_ + 1) > slots_.size()) grow();
-  const std::uint64_t hash = hashOf(word);
-  const std::uint64_t tag = hash & kTagMask;
-  const std::size_t mask = slots_.size() - 1;
-  for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-    const std::uint64_t slot = slots_[at];
-    if (slot == 0) {
-      // Offsets have kOffsetBits bits: more distinct text than that is treated like running
-      // out of memory, which it would be long before on any machine this runs on.
-      if (bytes_.size() + sizeof(std::uint64_t) + word.size() >= (std::uint64_t{1} << kOffsetBits))
-        throw std::bad_alloc();
-      slots_[at] = tag | (bytes_.size() + 1);
-      const std::uint64_t length = word.size();
-      bytes_.append(reinterpret_cast<const char*>(&length), sizeof length);
-      bytes_.append(word);
-      ++count_;
-      return true;
-    }
-    if ((slot & kTagMask) == tag && wordAt(slot) == word) return false;
-  }
-}
-
-std::string_view WordSet::wordAt(std::uint64_t slot) const {
-  const std::size_t offset = (slot & ~kTagMask) - 1;
-  std::uint64_t length;
-  std::memcpy(&length, bytes_.data() + offset, sizeof length);
-  return std::string_view(bytes_).substr(offset + sizeof length, length);
-}
-
-// Eight bytes at a time, each step a multiply, with a final mix so that both the low bits (the
-// table position) and the high bits (the tag) depend on every byte.
-std::uint64_t WordSet::hashOf(std::string_view word) {
+std::uint64_t WordHash::operator()(std::string_view word) const {
   std::uint64_t h = word.size() * 0x9e3779b97f4a7c15u;
   std::size_t i = 0;
   for (; i + 8 <= word.size(); i += 8) {
@@ -57,28 +28,32 @@ std::uint64_t WordSet::hashOf(std::string_view word) {
   return h ^ (h >> 32);
 }
 
-void WordSet::grow() {
-  std::vector<std::uint64_t> old(std::max(kMinSlots, 2 * slots_.size()));
-  old.swap(slots_);
-  const std::size_t mask = slots_.size() - 1;
-  for (const std::uint64_t slot : old) {
-    if (slot == 0) continue;
-    std::size_t at = hashOf(wordAt(slot)) & mask;
-    while (slots_[at] != 0)
-      at = (at + 1) & mask;
-    slots_[at] = slot;
-  }
-}
-
 stationtext::ReadOutcome countDistinctWords(const char* path, std::size_t& count) {
   count = 0;
   stationtext::InputFile in = stationtext::InputFile::open(path);
   if (!in) return {};
-  WordSet be;
+  struct Nothing {};
+  stationtext::NameTable<Nothing, WordHash> be;
+  stationtext::NameArena words;
   stationtext::LineReader reader(in.file.get());
+  // Up to kAhead words of a line are hashed and their slots asked for before any of them is
+  // looked up, so that the cache misses of the look-ups overlap. The words are views of the
+  // line: nothing is copied for that.
+  constexpr std::size_t kAhead = 64;
+  std::array<std::pair<std::string_view, std::uint64_t>, kAhead> ahead;
   std::string_view line;
-  while (reader.next(line))
-    stationtext::forEachToken(line, [&](std::string_view word) { be.insert(word); });
+  while (reader.next(line)) {
+    for (std::size_t pos = 0, taken = kAhead; taken == kAhead;) {
+      for (taken = 0; taken < kAhead; ++taken) {
+        const std::string_view word = stationtext::nextToken(line, pos);
+        if (word.empty()) break;
+        ahead[taken] = {word, be.hashOf(word)};
+        be.prefetch(ahead[taken].second);
+      }
+      for (std::size_t i = 0; i < taken; ++i)
+        be.add(ahead[i].first, ahead[i].second, {}, words);
+    }
+  }
   count = be.size();
   return reader.outcome(path);
 }

@@ -12,10 +12,11 @@ namespace {
 // The name rule spelled out: the tokens, joined by single spaces.
 std::string joinedPlainly(std::string_view text) {
   std::string name;
-  stationtext::forEachToken(text, [&](std::string_view token) {
+  std::size_t pos = 0;
+  for (std::string_view token; !(token = stationtext::nextToken(text, pos)).empty();) {
     if (!name.empty()) name += ' ';
     name += token;
-  });
+  }
   return name;
 }
 
@@ -57,6 +58,7 @@ TEST(ReadNumber, SignsLimitsAndWhereReadingStops) {
       {"-2147483648", NumberStatus::ok, -2147483647 - 1, 11},
       {"2147483648", NumberStatus::overflow, 2147483647, 10},
       {"-2147483649", NumberStatus::overflow, -2147483647 - 1, 11},
+      {"-21474836480", NumberStatus::overflow, -2147483647 - 1, 12},
       {"99999999999999999999999", NumberStatus::overflow, 2147483647, 23},
       {"", NumberStatus::missing, 0, 0},
       {"+", NumberStatus::missing, 0, 0},
