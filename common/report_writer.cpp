@@ -14,30 +14,24 @@ ReportWriter::ReportWriter(std::FILE* out, std::string program)
   buffer_.reserve(kBlock);
 }
 
+ReportWriter& ReportWriter::put(std::string_view text) {
+  if (error_ == 0) buffer_.append(text);
+  return *this;
+}
+
 void ReportWriter::endLine() {
   if (error_ != 0) return;
   buffer_.push_back('\n');
   if (lineMode_ || buffer_.size() >= kBlock) flush();
 }
 
-bool ReportWriter::flush() {
-  if (error_ != 0 || out_ == nullptr) return false;
-  if (!buffer_.empty()) {
-    const std::size_t size = buffer_.size();
-    errno = 0;
-    const std::size_t written = std::fwrite(buffer_.data(), 1, size, out_);
-    buffer_.clear();
-    if (written != size) {
-      error_ = errno != 0 ? errno : EIO;
-      return false;
-    }
-  }
+void ReportWriter::flush() {
+  if (error_ != 0 || out_ == nullptr) return;
   errno = 0;
-  if (std::fflush(out_) != 0) {
+  if (std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size() ||
+      std::fflush(out_) != 0)
     error_ = errno != 0 ? errno : EIO;
-    return false;
-  }
-  return true;
+  buffer_.clear();
 }
 
 int ReportWriter::finish() {

@@ -24,25 +24,23 @@ class ReportWriter {
   ReportWriter(const ReportWriter&) = delete;
   ReportWriter& operator=(const ReportWriter&) = delete;
 
-  ReportWriter& put(std::string_view text) {
-    if (error_ == 0) buffer_.append(text);
-    return *this;
-  }
+  ReportWriter& put(std::string_view text);
   // Any integer, in decimal; a character or a truth value is not a number here.
   template <std::integral Number>
   requires(!std::same_as<Number, bool> &&
            !std::same_as<Number, char>) ReportWriter& put(Number number) {
     if (error_ == 0) {
       char digits[24];  // a sign and the 20 digits of the largest 64-bit value
-      buffer_.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+      const char* const end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+      buffer_.append(digits, static_cast<std::size_t>(end - digits));
     }
     return *this;
   }
   // Ends a line: a newline, and on a terminal a flush.
   void endLine();
 
-  // Hands the buffered text to the stream and flushes it. False once any write has failed.
-  bool flush();
+  // Hands the buffered text to the stream and flushes it, unless a write has failed already.
+  void flush();
 
   // Ends the report: flushes it and closes the stream, whose close can still fail. Returns the
   // exit status: 0 when every byte was written; otherwise 1, after
