@@ -25,12 +25,6 @@ struct elem {
 };
 
 int main() {
-  std::ifstream reg("bemenet.txt");
-  if (!reg) {
-    std::cout << "File open error" << std::endl;
-    return 1;
-  }
-
   // Word census of be.txt.
   std::set<std::string> words;
   {
@@ -40,6 +34,12 @@ int main() {
       words.insert(w);
   }
   std::cout << "SIZE: " << words.size() << std::endl;
+
+  std::ifstream reg("bemenet.txt");
+  if (!reg) {
+    std::cout << "File open error" << std::endl;
+    return 1;
+  }
 
   // Register: a count line, then that many "<code> <name...>" lines.
   int n = 0;

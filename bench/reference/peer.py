@@ -105,11 +105,11 @@ def read_file(name):
 
 
 def two_file():
+    size = b"SIZE: %d" % len(set((read_file("be.txt") or b"").split()))
     reg_data = read_file("bemenet.txt")
     if reg_data is None:
-        sys.stdout.buffer.write(b"File open error\n")
+        sys.stdout.buffer.write(size + b"\nFile open error\n")
         return 1
-    text = read_file("be.txt") or b""
     stations, _ = read_register(reg_data)
 
     # name -> index of its first record; only that one is ever marked seen.
@@ -128,7 +128,7 @@ def two_file():
     gone = sorted(
         (code, name) for i, (code, name) in enumerate(stations) if i not in seen
     )
-    out = [b"SIZE: %d" % len(set(text.split())), b"Eltunt allomasok: "]
+    out = [size, b"Eltunt allomasok: "]
     out += [b"%d %s" % pair for pair in gone]
     out += [b"", b"Uj allomasok: "]
     out += sorted(fresh)
