@@ -3,11 +3,11 @@
 #include "time_table.hpp"
 
 #include <algorithm>
-#include <cstdlib>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "reports.hpp"
 #include "text_format.hpp"
 
 namespace onefile {
@@ -79,16 +79,7 @@ void TimeTable::printNewStations(stationtext::ReportWriter& out) {
 
 int run(stationtext::ReportWriter& out) {
   TimeTable table;
-  const ReadOutcome loaded = table.load("F.IN");
-  if (loaded.kind == ReadOutcome::notOpened) {
-    out.put("File open error").endLine();
-    out.finish();
-    return EXIT_FAILURE;
-  }
-  if (loaded.kind == ReadOutcome::readFailed) return out.failRead(loaded.path, loaded.error);
-  table.printNotUsed(out);
-  table.printNewStations(out);
-  return out.finish();
+  return stationtext::writeReports(table, table.load("F.IN"), out);
 }
 
 }  // namespace onefile

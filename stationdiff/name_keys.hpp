@@ -10,7 +10,7 @@
 
 namespace stationdiff::namekeys {
 
-// Bytes of a name that one key holds.
+// Bytes of a name that one key holds: seven, and a byte for their count, fill a 64-bit word.
 constexpr std::size_t kChunk = 7;
 
 // The key of `name` at `offset`: the next kChunk bytes, zero-padded, in the top bytes of the

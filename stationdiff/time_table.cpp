@@ -2,8 +2,8 @@
 #include "time_table.hpp"
 
 #include <algorithm>
-#include <cstdlib>
 
+#include "reports.hpp"
 #include "text_format.hpp"
 #include "word_census.hpp"
 
@@ -112,16 +112,7 @@ int run(stationtext::ReportWriter& out) {
   out.put("SIZE: ").put(words).endLine();
 
   TimeTable table;
-  const ReadOutcome loaded = table.load();
-  if (loaded.kind == ReadOutcome::notOpened) {
-    out.put("File open error").endLine();
-    out.finish();
-    return EXIT_FAILURE;
-  }
-  if (loaded.kind == ReadOutcome::readFailed) return out.failRead(loaded.path, loaded.error);
-  table.printNotUsed(out);
-  table.printNewStations(out);
-  return out.finish();
+  return stationtext::writeReports(table, table.load(), out);
 }
 
 }  // namespace stationdiff

@@ -39,7 +39,7 @@ stationtext::ReadOutcome countDistinctWords(const char* path, std::size_t& count
   // Up to kAhead words of a line are hashed and their slots asked for before any of them is
   // looked up, so that the cache misses of the look-ups overlap. The words are views of the
   // line: nothing is copied for that.
-  constexpr std::size_t kAhead = 64;
+  constexpr std::size_t kAhead = 64;  // more than most lines hold; 1.5 KiB stays in the L1 cache
   std::array<std::pair<std::string_view, std::uint64_t>, kAhead> ahead;
   std::string_view line;
   while (reader.next(line)) {
