@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,6 +24,11 @@ namespace stationtext {
 // the name's hash, so that a probe reads an entry's name only when those bits match. The index
 // is probed linearly and kept at most half full, so probes stay short.
 //
+// A name's first slot comes from the top bits of its hash times a multiplier drawn afresh for
+// each table, not from the hash alone: names crafted so that their hashes share their low
+// bits would otherwise fill one long run of slots and make every probe walk it. The order of
+// the entries, and so everything the programs write, does not depend on the slots.
+//
 // The caller hashes each name with hashOf() and hands the hash to find() and add(), so that it
 // can hash a batch of names and ask for their slots with prefetch() before probing any.
 template <typename Value, typename Hash = std::hash<std::string_view>>
@@ -31,6 +38,9 @@ class NameTable {
     std::string_view name;
     [[no_unique_address]] Value value;
   };
+
+  // `multiplier` (odd) chooses the slots; tests fix it, so that they know where names go.
+  explicit NameTable(std::uint64_t multiplier = unpredictableOdd()) : multiplier_(multiplier) {}
 
   static std::uint64_t hashOf(std::string_view name) { return Hash{}(name); }
 
@@ -42,7 +52,7 @@ class NameTable {
 
   // Asks for the memory of the slot where a probe for `hash` starts.
   void prefetch(std::uint64_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+    if (!slots_.empty()) __builtin_prefetch(&slots_[home(hash)]);
   }
 
   // The entry of `name`, whose hash is `hash`, or nullptr when there is none.
@@ -76,6 +86,7 @@ class NameTable {
     explicit Batch(const NameTable& table) : table_(table) {}
     // Adds a copy of `name`; true when the batch is full.
     bool add(std::string_view name, const Value& value = {}) {
+      assert(size_ < kNames && "a full batch is handed to addAll() or findAll() first");
       bytes_.append(name);
       ends_[size_ + 1] = bytes_.size();
       hashes_[size_] = hashOf(name);
@@ -127,15 +138,32 @@ class NameTable {
   static constexpr int kNumberBits = 40;  // a trillion entries: more than any memory holds
   static constexpr std::uint64_t kTagMask = ~std::uint64_t{0} << kNumberBits;
 
-  // The tag comes from a multiply of the hash, so that even a 32-bit hash fills the tag bits
-  // and they differ from the bits that chose the slot.
+  // An odd multiplier that differs from run to run: the clock's nanoseconds and where this
+  // process's stack lies, mixed.
+  static std::uint64_t unpredictableOdd() {
+    const int local = 0;
+    std::uint64_t x =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        reinterpret_cast<std::uintptr_t>(&local);
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9u;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebu;
+    return (x ^ (x >> 31)) | 1;
+  }
+
+  // The first slot a probe for `hash` looks at.
+  std::size_t home(std::uint64_t hash) const {
+    return static_cast<std::size_t>((hash * multiplier_) >> shift_);
+  }
+
+  // The tag comes from another multiply of the hash, so that even a 32-bit hash fills the tag
+  // bits and they differ from the bits that chose the slot.
   static std::uint64_t tagOf(std::uint64_t hash) { return (hash * 0x9e3779b97f4a7c15u) & kTagMask; }
 
   // The slot that holds `name`, or the empty slot where it would go.
   std::size_t probe(std::string_view name, std::uint64_t hash) const {
     const std::uint64_t tag = tagOf(hash);
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+    for (std::size_t at = home(hash);; at = (at + 1) & mask) {
       const std::uint64_t slot = slots_[at];
       if (slot == 0 || ((slot & kTagMask) == tag && entries_[(slot & ~kTagMask) - 1].name == name))
         return at;
@@ -145,10 +173,11 @@ class NameTable {
   // Makes the index `size` slots large, a power of two, and puts every entry in it again.
   void rebuild(std::size_t size) {
     slots_.assign(size, 0);
+    shift_ = 64 - std::countr_zero(size);
     const std::size_t mask = size - 1;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
       const std::uint64_t hash = hashOf(entries_[i].name);
-      std::size_t at = hash & mask;
+      std::size_t at = home(hash);
       while (slots_[at] != 0)
         at = (at + 1) & mask;
       slots_[at] = tagOf(hash) | (i + 1);
@@ -157,6 +186,8 @@ class NameTable {
 
   std::vector<Entry> entries_;
   std::vector<std::uint64_t> slots_;
+  std::uint64_t multiplier_;
+  int shift_ = 64;  // 64 minus the bits of a slot's number
 };
 
 }  // namespace stationtext
