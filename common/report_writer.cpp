@@ -28,6 +28,7 @@ void ReportWriter::endLine() {
 void ReportWriter::flush() {
   if (error_ != 0 || out_ == nullptr) return;
   errno = 0;
+  wrote_ = wrote_ || !buffer_.empty();
   if (std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size() ||
       std::fflush(out_) != 0)
     error_ = errno != 0 ? errno : EIO;
@@ -37,8 +38,11 @@ void ReportWriter::flush() {
 int ReportWriter::finish() {
   if (out_ == nullptr) return error_ == 0 ? EXIT_SUCCESS : EXIT_FAILURE;  // finished already
   flush();
+  // A stream that was closed before the run fails to close again; that is no lost output when
+  // nothing was written to it.
   errno = 0;
-  if (std::fclose(out_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
+  if (std::fclose(out_) != 0 && error_ == 0 && (wrote_ || errno != EBADF))
+    error_ = errno != 0 ? errno : EIO;
   out_ = nullptr;
   if (error_ == 0) return EXIT_SUCCESS;
   std::fprintf(stderr, "%s: write error: %s\n", program_.c_str(), std::strerror(error_));

@@ -56,6 +56,7 @@ class ReportWriter {
   std::string program_;
   std::string buffer_;
   bool lineMode_;
+  bool wrote_ = false;  // any text was handed to the stream
   int error_ = 0;
 };
 

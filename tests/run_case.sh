@@ -21,6 +21,7 @@
 set -u
 declare -A windows_skip=(
   [census-read-error]="the read error comes from Linux's /proc/self/mem, whose cause Wine names differently"
+  [read-error-output-closed]="the same read error, with standard output closed"
 )
 program=$1
 case_dir=$2

@@ -1,0 +1,1 @@
+ln -s /proc/self/mem F.IN
