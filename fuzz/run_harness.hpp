@@ -40,7 +40,7 @@ inline std::vector<std::string> run(const Files& files, int (*program)(stationte
   reference::check(memory != nullptr, "open_memstream failed");
   {
     stationtext::ReportWriter out(memory, "fuzz");
-    status = program(out);  // which closes `memory`
+    status = program(out);  // every run ends with out.finish(), which closes `memory`
   }
   const std::string report(buffer, length);
   std::free(buffer);

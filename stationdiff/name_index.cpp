@@ -75,8 +75,9 @@ constexpr std::size_t kCachedPlaces = 1024;
 // A larger range is first spread into up to 2^kBlockBits blocks: few enough that the next free
 // place of every block stays at hand, many enough that each block soon fits in the cache.
 constexpr int kBlockBits = 11;
-// While spreading, the places a few swaps ahead are asked for: a station is 32 bytes, so six
-// of them span the next three cache lines of a block, and 32 places of `dest` two lines.
+// While spreading, the places a few swaps ahead are asked for: a station is 32 bytes on 64-bit
+// machines, so six of them span the next three cache lines of a block, and 32 places of
+// `dest` two lines.
 constexpr std::size_t kAheadStations = 6;
 constexpr std::size_t kAheadPlaces = 32;
 

@@ -63,7 +63,8 @@ ReadOutcome TimeTable::matchUpdates(const char* filename) {
   std::string scratch;
   // The names are looked up in batches; the order in which they are matched does not show, as
   // marking a station twice is marking it once and the new names form a set. A batch comes
-  // back in name order, so that each new name goes in just after the one before.
+  // back nearly in name order (names that tie on their first 14 bytes in any order), so each
+  // new name is offered the place just after the one before, which is nearly always right.
   auto hint = newstations.end();
   const auto match = [&] {
     index.matchBatch([&](std::string_view update, std::size_t at) {

@@ -1,6 +1,6 @@
 // The two-file register's name index against the plain algorithms it stands for: its sort
 // against std::sort with compStationNames, its batched search against std::lower_bound.
-#include "name_index.hpp"
+#include "stationdiff/name_index.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "name_arena.hpp"
-#include "time_table.hpp"
+#include "stationdiff/time_table.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The word census against std::set, on a text whose distinct words grow the census's table
 // several times.
-#include "word_census.hpp"
+#include "stationdiff/word_census.hpp"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
