@@ -132,14 +132,6 @@ std::int32_t parseStationLine(std::string_view line, std::string& scratch, std::
   return code;
 }
 
-StationFields parseStationLine(std::string_view line) {
-  StationFields fields;
-  std::string_view name;
-  fields.code = parseStationLine(line, fields.name, name);
-  if (name.data() != fields.name.data()) fields.name.assign(name);  // it viewed `line`
-  return fields;
-}
-
 bool parseUpdateLine(std::string_view line, std::string& scratch, std::string_view& name) {
   if (line.size() < 2) return false;
   name = joinTokens(line, scratch);

@@ -42,17 +42,11 @@ enum class NumberStatus {
 // decimal digits. On success and on overflow `pos` moves past the digits; otherwise it stays.
 NumberStatus readNumber(std::string_view text, std::size_t& pos, std::int32_t& value);
 
-struct StationFields {
-  std::int32_t code = 0;
-  std::string name;
-};
-
 // Splits a register station line into its code, which it returns, and its normalised name,
 // which `name` views: in `line` or in `scratch`, as joinTokens() tells. A line whose first
 // token does not begin with a number gives code 0 and the empty name; an out-of-range code is
 // clamped and gives the empty name.
 std::int32_t parseStationLine(std::string_view line, std::string& scratch, std::string_view& name);
-StationFields parseStationLine(std::string_view line);
 
 // Turns one update line into a name, which `name` views as above. Returns false, leaving
 // `name` unspecified, for a raw line shorter than two bytes, which the formats skip unread.
