@@ -37,7 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   int status = -1;
-  const std::vector<std::string> report = harness::run({{"F.IN", input}}, onefile::run, status);
+  const std::vector<std::string> report = harness::run(
+      {{"F.IN", input}},
+      [](const harness::fs::path& dir, stationtext::ReportWriter& out) {
+        return onefile::run(dir / "F.IN", out);
+      },
+      status);
   check(status == 0, "the run failed");
   check(report.size() >= 3 && report[0] == "Not used: ", "missing unused heading");
   std::size_t i = 1;

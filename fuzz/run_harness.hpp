@@ -1,5 +1,5 @@
 // Runs a program in process: writes the input files into a scratch folder of this process,
-// runs there with the report going to memory, and returns the report's lines.
+// runs the program on them with the report going to memory, and returns the report's lines.
 #pragma once
 
 #include <unistd.h>
@@ -22,17 +22,15 @@ namespace harness {
 namespace fs = std::filesystem;
 using Files = std::vector<std::pair<std::string, std::string>>;  // name, content
 
-// Runs `program(writer)` in a scratch folder holding exactly `files`, removed afterwards, and
-// sets `status` to what it returns.
-inline std::vector<std::string> run(const Files& files, int (*program)(stationtext::ReportWriter&),
-                                    int& status) {
+// Runs `program(folder, writer)` on a scratch folder holding exactly `files`, removed
+// afterwards, and sets `status` to what it returns.
+template <typename Program>
+std::vector<std::string> run(const Files& files, Program program, int& status) {
   const fs::path scratch =
       fs::temp_directory_path() / ("stationdiff-fuzz-" + std::to_string(getpid()));
   fs::create_directories(scratch);
   for (const auto& [name, content] : files)
     std::ofstream(scratch / name, std::ios::binary) << content;
-  const fs::path home = fs::current_path();
-  fs::current_path(scratch);
 
   char* buffer = nullptr;
   std::size_t length = 0;
@@ -40,12 +38,11 @@ inline std::vector<std::string> run(const Files& files, int (*program)(stationte
   reference::check(memory != nullptr, "open_memstream failed");
   {
     stationtext::ReportWriter out(memory, "fuzz");
-    status = program(out);  // every run ends with out.finish(), which closes `memory`
+    status = program(scratch, out);  // every run ends with out.finish(), which closes `memory`
   }
   const std::string report(buffer, length);
   std::free(buffer);
 
-  fs::current_path(home);
   fs::remove_all(scratch);
   return reference::lines(report);
 }

@@ -39,7 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     words.insert(word);
 
   int status = -1;
-  const std::vector<std::string> report = harness::run(files, stationdiff::run, status);
+  const std::vector<std::string> report = harness::run(
+      files,
+      [](const harness::fs::path& dir, stationtext::ReportWriter& out) {
+        return stationdiff::run({dir / "be.txt", dir / "bemenet.txt", dir / "frissites.txt"}, out);
+      },
+      status);
   check(status == 0, "the run failed");
   check(report.size() >= 4 && report[0] == "SIZE: " + std::to_string(words.size()),
         "distinct word count differs");

@@ -7,5 +7,5 @@
 
 int main() {
   stationtext::ReportWriter out(stdout, "stationdiff-onefile");
-  return onefile::run(out);
+  return onefile::run("F.IN", out);
 }

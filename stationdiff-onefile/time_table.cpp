@@ -77,9 +77,9 @@ void TimeTable::printNewStations(stationtext::ReportWriter& out) {
     out.put(name).endLine();
 }
 
-int run(stationtext::ReportWriter& out) {
+int run(const std::string& file, stationtext::ReportWriter& out) {
   TimeTable table;
-  return stationtext::writeReports(table, table.load("F.IN"), out);
+  return stationtext::writeReports(table, table.load(file.c_str()), out);
 }
 
 }  // namespace onefile

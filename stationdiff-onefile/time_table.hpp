@@ -45,7 +45,8 @@ class TimeTable {
   stationtext::NameArena names;  // the bytes of every station name
 };
 
-// The whole program: the two reports of the register in "F.IN". Returns the exit status.
-int run(stationtext::ReportWriter& out);
+// The whole program: the two reports of the register at the start of `file` (main() passes
+// "F.IN" in the working directory). Returns the exit status.
+int run(const std::string& file, stationtext::ReportWriter& out);
 
 }  // namespace onefile

@@ -7,5 +7,5 @@
 
 int main() {
   stationtext::ReportWriter out(stdout, "stationdiff");
-  return stationdiff::run(out);
+  return stationdiff::run({"be.txt", "bemenet.txt", "frissites.txt"}, out);
 }

@@ -19,11 +19,11 @@ bool compStationIds(const elem& e1, const elem& e2) {
   return e1.id < e2.id;
 }
 
-ReadOutcome TimeTable::load() {
-  const ReadOutcome loaded = loadRegister("bemenet.txt");
+ReadOutcome TimeTable::load(const char* stations, const char* updates) {
+  const ReadOutcome loaded = loadRegister(stations);
   if (loaded.kind != ReadOutcome::complete) return loaded;
   sortStations();
-  return matchUpdates("frissites.txt");
+  return matchUpdates(updates);
 }
 
 ReadOutcome TimeTable::loadRegister(const char* filename) {
@@ -105,15 +105,16 @@ void TimeTable::printNewStations(stationtext::ReportWriter& out) {
     out.put(name).endLine();
 }
 
-int run(stationtext::ReportWriter& out) {
+int run(const Files& files, stationtext::ReportWriter& out) {
   // The census runs first, so that a failed read leaves no half line behind.
   std::size_t words = 0;
-  const ReadOutcome census = countDistinctWords("be.txt", words);
+  const ReadOutcome census = countDistinctWords(files.census.c_str(), words);
   if (census.kind == ReadOutcome::readFailed) return out.failRead(census.path, census.error);
   out.put("SIZE: ").put(words).endLine();
 
   TimeTable table;
-  return stationtext::writeReports(table, table.load(), out);
+  return stationtext::writeReports(table, table.load(files.stations.c_str(), files.updates.c_str()),
+                                   out);
 }
 
 }  // namespace stationdiff

@@ -30,10 +30,10 @@ bool compStationIds(const elem& e1, const elem& e2);
 // marked as seen, and the names it holds that the register lacks.
 class TimeTable {
  public:
-  // Loads the register from the working directory, sorts it by name and matches the update
-  // list against it. Reports a register that cannot be opened, and any read error; a missing
-  // update list is an empty one.
-  stationtext::ReadOutcome load();
+  // Loads the register from `stations`, sorts it by name and matches the update list in
+  // `updates` against it. Reports a register that cannot be opened, and any read error; a
+  // missing update list is an empty one.
+  stationtext::ReadOutcome load(const char* stations, const char* updates);
 
   // Writes the register stations that no update line named, by id.
   void printNotUsed(stationtext::ReportWriter& out);
@@ -53,8 +53,16 @@ class TimeTable {
   NameIndex index;               // sorts `stations` by name and searches it
 };
 
-// The whole program: the word census of "be.txt", then the register's two reports. Returns
-// the exit status.
-int run(stationtext::ReportWriter& out);
+// The files the program reads; main() passes "be.txt", "bemenet.txt" and "frissites.txt" in the
+// working directory.
+struct Files {
+  std::string census;    // its distinct words are counted; optional
+  std::string stations;  // the register; required
+  std::string updates;   // the update list; optional
+};
+
+// The whole program: the word census, then the register's two reports. Returns the exit
+// status.
+int run(const Files& files, stationtext::ReportWriter& out);
 
 }  // namespace stationdiff
