@@ -1,4 +1,4 @@
-// Reading input files: opening one, splitting it into lines, and the register's count line.
+// Reading input files: opening one, and splitting it into lines or words.
 #include "line_reader.hpp"
 
 #include <sys/stat.h>
@@ -11,11 +11,18 @@ namespace stationtext {
 
 InputFile InputFile::open(const char* path) {
   InputFile in;
+  errno = 0;
   FilePtr file(std::fopen(path, "rb"));
-  if (!file) return in;
+  if (!file) {
+    in.error = errno != 0 ? errno : ENOENT;
+    return in;
+  }
   struct stat info {};
   if (fstat(fileno(file.get()), &info) == 0) {
-    if (S_ISDIR(info.st_mode)) return in;
+    if (S_ISDIR(info.st_mode)) {
+      in.error = EISDIR;
+      return in;
+    }
     in.regular = S_ISREG(info.st_mode);
     if (in.regular) in.size = static_cast<std::uint64_t>(info.st_size);
   }
@@ -79,12 +86,44 @@ bool LineReader::next(std::string_view& line) {
   return true;
 }
 
+void LineReader::skipBlanks() {
+  for (;;) {
+    const char* const base = buffer_.get();
+    const char* const token = skipBlankBytes(base + begin_, base + end_);
+    begin_ = static_cast<std::size_t>(token - base);
+    scanned_ = 0;
+    if (begin_ < end_ || !refill()) return;
+  }
+}
+
+bool LineReader::nextWord(std::string_view& word) {
+  skipBlanks();
+  for (;;) {
+    const char* const base = buffer_.get();
+    const char* const blank = findBlankByte(base + begin_ + scanned_, base + end_);
+    if (blank != base + end_) {
+      const std::size_t at = static_cast<std::size_t>(blank - base);
+      word = std::string_view(base + begin_, at - begin_);
+      begin_ = at;
+      scanned_ = 0;
+      return true;
+    }
+    scanned_ = end_ - begin_;
+    if (!refill()) break;
+  }
+  if (error_ != 0 || begin_ == end_) return false;
+  // The last word of a file that ends without a blank.
+  word = std::string_view(buffer_.get() + begin_, end_ - begin_);
+  begin_ = end_;
+  scanned_ = 0;
+  return true;
+}
+
 CountLine readCountLine(LineReader& reader) {
   CountLine count;
+  reader.skipBlanks();
   std::string_view line;
-  while (reader.next(line)) {
-    if (parseCountLine(line, count)) return count;
-  }
+  if (reader.next(line) && parseCountLine(line, count)) return count;
   count.failed = true;  // no token at all: the count is never read
   return count;
 }

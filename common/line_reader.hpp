@@ -1,4 +1,4 @@
-// Reading input files: opening one, splitting it into lines, and the register's count line.
+// Reading input files: opening one, and splitting it into lines or words.
 #pragma once
 
 #include <cstddef>
@@ -17,7 +17,7 @@ struct ReadOutcome {
   enum Kind : std::uint8_t { complete, notOpened, readFailed };
   Kind kind = complete;
   const char* path = nullptr;  // the file, unless complete
-  int error = 0;               // errno of a failed read
+  int error = 0;               // errno of the failed open or read
 };
 
 struct FileCloser {
@@ -26,19 +26,21 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // An input file opened for reading, as bytes. A directory counts as a file that cannot be
-// opened: reading one would only fail later and look like an empty file.
+// opened (EISDIR): reading one would only fail later and look like an empty file.
 struct InputFile {
   FilePtr file;
   bool regular = false;    // a regular file, whose size below is meaningful
   std::uint64_t size = 0;  // bytes, for sizing containers; 0 when not regular
+  int error = 0;           // errno when the file could not be opened
 
   static InputFile open(const char* path);
   explicit operator bool() const { return file != nullptr; }
 };
 
-// Splits a file into lines at the newline byte, reading it in large blocks. A carriage return
-// before the newline stays in the line. The last line need not end with a newline; a file that
-// ends with one has no empty line after it. Memory is one block plus the longest line.
+// Splits a file into lines at the newline byte, or into words, reading it in large blocks. A
+// carriage return before the newline stays in the line. The last line need not end with a
+// newline; a file that ends with one has no empty line after it. Memory is one block plus the
+// longest line or word handed out.
 class LineReader {
  public:
   // Large enough that reads cost little per line, small enough to stay out of the way.
@@ -49,6 +51,13 @@ class LineReader {
   // Sets `line` to the next line, valid until the following call. Returns false at the end of
   // the file and after a read error (see error()).
   bool next(std::string_view& line);
+
+  // Moves past blanks, line ends included, to the next token byte or the end of the file.
+  void skipBlanks();
+
+  // Sets `word` to the next token, across line ends, valid until the following call. Returns
+  // false at the end of the file and after a read error.
+  bool nextWord(std::string_view& word);
 
   // errno of the read error that ended the file early, or 0.
   int error() const { return error_; }
@@ -72,8 +81,8 @@ class LineReader {
   int error_ = 0;
 };
 
-// Reads the register's count line: skips whitespace, blank lines included, reads the number at
-// the start of the first token and discards the rest of that line.
+// Reads the register's count line: skips blanks, blank lines included, reads the number at the
+// start of the first token and discards the rest of that line.
 CountLine readCountLine(LineReader& reader);
 
 }  // namespace stationtext

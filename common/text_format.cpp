@@ -9,23 +9,43 @@ namespace stationtext {
 
 namespace {
 
-// True when a byte of the trimmed text at `q` keeps it joined: any byte but a blank, or a
-// single space followed by a token byte. The byte after a blank always exists, since the
-// trimmed text ends with a token.
-bool keepsJoined(const char* q) {
-  const auto c = static_cast<unsigned char>(*q);
-  return !isBlank(c) || (c == ' ' && !isBlank(static_cast<unsigned char>(q[1])));
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+constexpr std::uint64_t kHighBits = kOnes * 0x80;
+
+// The eight bytes at `p` in a word, the first in the lowest byte.
+std::uint64_t loadEight(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  return word;
+}
+
+// Flags, in the top bit of each byte, exactly the blanks among the eight bytes of `word`: the
+// bytes equal to a space, and the bytes from tab to carriage return. No sum carries into the
+// next byte, so no flag is false.
+std::uint64_t blankBytes(std::uint64_t word) {
+  const std::uint64_t low = word & ~kHighBits;  // each byte's lower seven bits
+  const std::uint64_t space = word ^ (kOnes * ' ');
+  const std::uint64_t isSpace = ~(((space & ~kHighBits) + ~kHighBits) | space) & kHighBits;
+  const std::uint64_t atLeastTab = low + kOnes * (0x80 - '\t');
+  const std::uint64_t pastReturn = low + kOnes * (0x80 - '\r' - 1);
+  return isSpace | (atLeastTab & ~pastReturn & ~word & kHighBits);
 }
 
 // Flags, in the top bit of each byte, the bytes of the eight at `p` that are below 0x21 (with
 // at most some false flags above a real one); all blanks are below 0x21. Byte i of the eight
 // is flagged in bits 8i to 8i + 7.
 std::uint64_t lowBytes(const char* p) {
-  constexpr std::uint64_t ones = 0x0101010101010101u;
-  std::uint64_t word;
-  std::memcpy(&word, p, sizeof word);
-  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
-  return (word - ones * 0x21) & ~word & ones * 0x80;
+  const std::uint64_t word = loadEight(p);
+  return (word - kOnes * 0x21) & ~word & kHighBits;
+}
+
+// True when a byte of the trimmed text at `q` keeps it joined: any byte but a blank, or a
+// single space followed by a token byte. The byte after a blank always exists, since the
+// trimmed text ends with a token.
+bool keepsJoined(const char* q) {
+  const auto c = static_cast<unsigned char>(*q);
+  return !isBlank(c) || (c == ' ' && !isBlank(static_cast<unsigned char>(q[1])));
 }
 
 // True when the trimmed text [p, end) is already its tokens joined by single spaces.
@@ -54,6 +74,26 @@ bool alreadyJoined(const char* p, const char* end) {
 }
 
 }  // namespace
+
+const char* skipBlankBytes(const char* p, const char* end) {
+  for (; end - p >= 8; p += 8) {
+    const std::uint64_t token = ~blankBytes(loadEight(p)) & kHighBits;
+    if (token != 0) return p + std::countr_zero(token) / 8;
+  }
+  while (p != end && isBlank(static_cast<unsigned char>(*p)))
+    ++p;
+  return p;
+}
+
+const char* findBlankByte(const char* p, const char* end) {
+  for (; end - p >= 8; p += 8) {
+    const std::uint64_t blank = blankBytes(loadEight(p));
+    if (blank != 0) return p + std::countr_zero(blank) / 8;
+  }
+  while (p != end && !isBlank(static_cast<unsigned char>(*p)))
+    ++p;
+  return p;
+}
 
 std::string_view joinTokens(std::string_view text, std::string& scratch) {
   const char* p = text.data();

@@ -26,6 +26,12 @@ inline std::string_view nextToken(std::string_view text, std::size_t& pos) {
   return text.substr(start, pos - start);
 }
 
+// The first byte of [p, end) that is not a blank, or `end`. Eight bytes at a time, so that a
+// run of blank lines costs about what copying it would.
+const char* skipBlankBytes(const char* p, const char* end);
+// The first blank byte of [p, end), or `end`. Eight bytes at a time.
+const char* findBlankByte(const char* p, const char* end);
+
 // The tokens of `text` joined by single spaces. When `text` already is that, apart from blanks
 // at its ends (the common case), the result views `text` itself and nothing is copied;
 // otherwise the tokens are joined in `scratch`, which the result then views.

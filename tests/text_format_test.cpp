@@ -41,6 +41,33 @@ TEST(JoinTokens, AnyByteAtAnyPositionOfNamesUpTo40Bytes) {
   }
 }
 
+TEST(BlankScan, FindsTheFirstTokenByteAndTheFirstBlankAtEveryPosition) {
+  // Each byte alone among blanks and among token bytes; the token bytes include those next to
+  // the blanks in value and those that differ from a blank only in the top bit.
+  const std::string blanks = " \t\n\v\f\r";
+  const std::string tokens("\x00\x08\x0e\x1f!\x80\x89\x8d\xa0\xff", 10);
+  for (std::size_t length = 1; length <= 24; ++length) {
+    for (std::size_t pos = 0; pos < length; ++pos) {
+      for (const char blank : blanks) {
+        for (const char token : tokens) {
+          std::string text(length, blank);
+          text[pos] = token;
+          const char* const p = text.data();
+          EXPECT_EQ(pos, stationtext::skipBlankBytes(p, p + length) - p)
+              << "token byte " << int(token) << " at " << pos << " of " << length;
+          text.assign(length, token);
+          text[pos] = blank;
+          EXPECT_EQ(pos, stationtext::findBlankByte(p, p + length) - p)
+              << "blank " << int(blank) << " at " << pos << " of " << length;
+        }
+      }
+      const std::string allBlank(length, blanks[pos % blanks.size()]);
+      EXPECT_EQ(length, stationtext::skipBlankBytes(allBlank.data(), allBlank.data() + length) -
+                            allBlank.data());
+    }
+  }
+}
+
 TEST(ReadNumber, SignsLimitsAndWhereReadingStops) {
   using stationtext::NumberStatus;
   struct Row {
