@@ -4,34 +4,34 @@
 
 #include <algorithm>
 #include <bit>
-#include <cassert>
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <limits>
 #include <new>
-#include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "keyed_hash.hpp"
 #include "name_arena.hpp"
+#include "name_batch.hpp"
 
 namespace stationtext {
 
-// Maps distinct names to values; names are equal when their bytes are. An index slot is 8
-// bytes: the entry's number + 1 (0 is an empty slot) and, above it, the top bits of a mix of
-// the name's hash, so that a probe reads an entry's name only when those bits match. The index
-// is probed linearly and kept at most half full, so probes stay short.
+// Maps distinct names to values; names are equal when their bytes are. The entries lie in one
+// array in the order they were added: that is the order entries() gives, so nothing the
+// programs write depends on the hash or its key.
 //
-// A name's first slot comes from the top bits of its hash times a multiplier drawn afresh for
-// each table, not from the hash alone: names crafted so that their hashes share their low
-// bits would otherwise fill one long run of slots and make every probe walk it. The order of
-// the entries, and so everything the programs write, does not depend on the slots.
+// The index over the entries has 8-byte slots: an entry's number + 1 (0 is an empty slot) and,
+// above it, bits of the name's hash, so that a probe reads an entry's name only when those bits
+// match. It is probed linearly and kept at most half full. Names are hashed with a keyed hash,
+// SipHash-1-3 unless a test plants another, under a key drawn for each table: without the key,
+// nobody can compute names that share a slot.
 //
-// The caller hashes each name with hashOf() and hands the hash to find() and add(), so that it
-// can hash a batch of names and ask for their slots with prefetch() before probing any.
-template <typename Value, typename Hash = std::hash<std::string_view>>
+// A guard that does not trust the hash: a probe that walks more than kLongProbe slots makes the
+// table draw a new key and place every entry again, once the batch at hand is done. It fires at
+// most once between two growths of the index, so that even a hash that ignores its key costs no
+// more than growing does.
+template <typename Value, typename Hash = SipHash13>
 class NameTable {
  public:
   struct Entry {
@@ -39,144 +39,126 @@ class NameTable {
     [[no_unique_address]] Value value;
   };
 
-  // `multiplier` (odd) chooses the slots; tests fix it, so that they know where names go.
-  explicit NameTable(std::uint64_t multiplier = unpredictableOdd()) : multiplier_(multiplier) {}
+  // Names hashed, and their slots asked for, before any of them is probed: enough for the
+  // cache misses to overlap, few enough that their slots stay in the cache.
+  static constexpr std::size_t kBatchNames = 16;
+  // Far longer than any probe of a good hash at this load, even in an index of billions of slots.
+  static constexpr std::size_t kLongProbe = 128;
 
-  static std::uint64_t hashOf(std::string_view name) { return Hash{}(name); }
+  // `key` chooses the slots; tests fix it, so that they know where names go.
+  explicit NameTable(HashKey key = HashKey::random()) : hash_{key} {}
 
   // Makes room for `count` names in all, so that adding them does not grow the table.
   void reserve(std::size_t count) {
     entries_.reserve(count);
-    if (2 * count > slots_.size()) rebuild(std::bit_ceil(std::max(kMinSlots, 2 * count)));
+    if (2 * count > slots_.size()) grow(count);
   }
 
-  // Asks for the memory of the slot where a probe for `hash` starts.
-  void prefetch(std::uint64_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[home(hash)]);
-  }
-
-  // The entry of `name`, whose hash is `hash`, or nullptr when there is none.
-  Entry* find(std::string_view name, std::uint64_t hash) {
-    if (slots_.empty()) return nullptr;
-    const std::size_t at = probe(name, hash);
-    return slots_[at] == 0 ? nullptr : &entries_[(slots_[at] & ~kTagMask) - 1];
-  }
-
-  // Adds `name` -> `value` unless the name is there, with a copy of the name kept in `arena`.
-  // Returns the name's entry, and whether it was added; an entry already there stays as it is.
-  std::pair<Entry*, bool> add(std::string_view name, std::uint64_t hash, const Value& value,
-                              NameArena& arena) {
-    if (2 * (entries_.size() + 1) > slots_.size()) rebuild(std::max(kMinSlots, 2 * slots_.size()));
-    const std::size_t at = probe(name, hash);
-    if (slots_[at] != 0) return {&entries_[(slots_[at] & ~kTagMask) - 1], false};
-    // Entry numbers have kNumberBits bits: more entries than that would not fit in memory.
-    if (entries_.size() + 1 >= (std::uint64_t{1} << kNumberBits)) throw std::bad_alloc();
-    entries_.push_back({arena.keep(name), value});
-    slots_[at] = tagOf(hash) | entries_.size();
-    return {&entries_.back(), true};
-  }
-
-  // A few names, each with a value, to be looked up together: each name is hashed and its slot
-  // asked for as it is added, so that the cache misses of the batch overlap.
-  class Batch {
-   public:
-    // Enough names for their misses to overlap, few enough that their slots stay in the cache.
-    static constexpr std::size_t kNames = 16;
-
-    explicit Batch(const NameTable& table) : table_(table) {}
-    // Adds a copy of `name`; true when the batch is full.
-    bool add(std::string_view name, const Value& value = {}) {
-      assert(size_ < kNames && "a full batch is handed to addAll() or findAll() first");
-      bytes_.append(name);
-      ends_[size_ + 1] = bytes_.size();
-      hashes_[size_] = hashOf(name);
-      values_[size_] = value;
-      table_.prefetch(hashes_[size_]);
-      return ++size_ == kNames;
+  // Adds each name that `next` gives with its value, in that order, as NameBatch::refill() takes
+  // them, with a copy of the name kept in `arena`. A name already there keeps its entry and
+  // value.
+  template <typename Next>
+  void addAll(Next next, NameArena& arena) {
+    NameBatch<Value> batch(kBatchNames, kBatchBytes);
+    while (batch.refill(next)) {
+      if (2 * (entries_.size() + batch.size()) > slots_.size())
+        grow(entries_.size() + batch.size());
+      std::uint64_t hashes[kBatchNames];
+      hashAll(batch, hashes);
+      for (std::size_t g = 0; g < batch.size(); ++g) {
+        const std::size_t at = probe(batch.name(g), hashes[g]);
+        if (slots_[at] != 0) continue;
+        // Entry numbers have kNumberBits bits: more entries than that would not fit in memory.
+        if (entries_.size() + 1 >= (std::uint64_t{1} << kNumberBits)) throw std::bad_alloc();
+        entries_.push_back({arena.keep(batch.name(g)), batch.value(g)});
+        slots_[at] = tagOf(hashes[g]) | entries_.size();
+      }
+      guard();
     }
-
-   private:
-    friend class NameTable;
-    std::string_view name(std::size_t g) const {
-      return std::string_view(bytes_).substr(ends_[g], ends_[g + 1] - ends_[g]);
-    }
-
-    const NameTable& table_;
-    std::string bytes_;  // the names back to back, reused from batch to batch
-    std::size_t ends_[kNames + 1] = {};
-    std::uint64_t hashes_[kNames];
-    Value values_[kNames];
-    std::size_t size_ = 0;
-  };
-
-  // Adds each name of `batch` with its value as add() does, in the order they were added to
-  // the batch; empties it.
-  void addAll(Batch& batch, NameArena& arena) {
-    for (std::size_t g = 0; g < batch.size_; ++g)
-      add(batch.name(g), batch.hashes_[g], batch.values_[g], arena);
-    batch.bytes_.clear();
-    batch.size_ = 0;
   }
 
-  // Calls found(name, entry) for each name of `batch`, in the order they were added, with the
-  // name's entry or nullptr; empties the batch.
-  template <typename Found>
-  void findAll(Batch& batch, Found found) {
-    for (std::size_t g = 0; g < batch.size_; ++g)
-      found(batch.name(g), find(batch.name(g), batch.hashes_[g]));
-    batch.bytes_.clear();
-    batch.size_ = 0;
+  // Calls found(name, entry) for each name that `next` gives, in that order, as
+  // NameBatch::refill() takes them, with the name's entry or nullptr when there is none.
+  template <typename Next, typename Found>
+  void findAll(Next next, Found found) {
+    NameBatch<> batch(kBatchNames, kBatchBytes);
+    while (batch.refill(next)) {
+      std::uint64_t hashes[kBatchNames];
+      hashAll(batch, hashes);
+      for (std::size_t g = 0; g < batch.size(); ++g) {
+        const std::size_t at = slots_.empty() ? 0 : probe(batch.name(g), hashes[g]);
+        found(batch.name(g), slots_.empty() || slots_[at] == 0 ? nullptr : &entryAt(at));
+      }
+      guard();
+    }
   }
 
   // The entries, in the order they were added.
   const std::vector<Entry>& entries() const { return entries_; }
   std::size_t size() const { return entries_.size(); }
+  // How often the guard drew a new key.
+  std::size_t rekeys() const { return rekeys_; }
 
  private:
   // The index starts this large, so that a small input never grows it.
   static constexpr std::size_t kMinSlots = 1024;
+  // A batch's names are copied; a few long ones need not fill it.
+  static constexpr std::size_t kBatchBytes = std::size_t{1} << 16;
   static constexpr int kNumberBits = 40;  // a trillion entries: more than any memory holds
   static constexpr std::uint64_t kTagMask = ~std::uint64_t{0} << kNumberBits;
 
-  // An odd multiplier that differs from run to run: the clock's nanoseconds and where this
-  // process's stack lies, mixed.
-  static std::uint64_t unpredictableOdd() {
-    const int local = 0;
-    std::uint64_t x =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        reinterpret_cast<std::uintptr_t>(&local);
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9u;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebu;
-    return (x ^ (x >> 31)) | 1;
-  }
-
-  // The first slot a probe for `hash` looks at.
-  std::size_t home(std::uint64_t hash) const {
-    return static_cast<std::size_t>((hash * multiplier_) >> shift_);
-  }
-
-  // The tag comes from another multiply of the hash, so that even a 32-bit hash fills the tag
-  // bits and they differ from the bits that chose the slot.
-  static std::uint64_t tagOf(std::uint64_t hash) { return (hash * 0x9e3779b97f4a7c15u) & kTagMask; }
-
-  // The slot that holds `name`, or the empty slot where it would go.
-  std::size_t probe(std::string_view name, std::uint64_t hash) const {
-    const std::uint64_t tag = tagOf(hash);
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t at = home(hash);; at = (at + 1) & mask) {
-      const std::uint64_t slot = slots_[at];
-      if (slot == 0 || ((slot & kTagMask) == tag && entries_[(slot & ~kTagMask) - 1].name == name))
-        return at;
+  template <typename Batch>
+  void hashAll(const Batch& batch, std::uint64_t* hashes) const {
+    for (std::size_t g = 0; g < batch.size(); ++g) {
+      hashes[g] = hash_(batch.name(g));
+      if (!slots_.empty()) __builtin_prefetch(&slots_[home(hashes[g])]);
     }
   }
 
-  // Makes the index `size` slots large, a power of two, and puts every entry in it again.
-  void rebuild(std::size_t size) {
+  // The first slot a probe for `hash` looks at: the hash's top bits.
+  std::size_t home(std::uint64_t hash) const { return static_cast<std::size_t>(hash >> shift_); }
+  // The tag: the hash's low bits, which the slot's number does not depend on.
+  static std::uint64_t tagOf(std::uint64_t hash) { return hash << kNumberBits; }
+  Entry& entryAt(std::size_t at) { return entries_[(slots_[at] & ~kTagMask) - 1]; }
+
+  // The slot that holds `name`, or the empty slot where it would go. A long walk arms the guard.
+  std::size_t probe(std::string_view name, std::uint64_t hash) {
+    const std::uint64_t tag = tagOf(hash);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t at = home(hash);
+    for (std::size_t walked = 0;; ++walked, at = (at + 1) & mask) {
+      const std::uint64_t slot = slots_[at];
+      if (slot == 0 || ((slot & kTagMask) == tag && entryAt(at).name == name)) {
+        longProbe_ = longProbe_ || walked > kLongProbe;
+        return at;
+      }
+    }
+  }
+
+  // Makes the index large enough for `count` entries at most half full, and places them again.
+  void grow(std::size_t count) {
+    place(std::bit_ceil(std::max({kMinSlots, 2 * count, 2 * slots_.size()})));
+    guardArmed_ = true;
+  }
+
+  // After a long probe, once between two growths: a new key, and every entry placed again.
+  void guard() {
+    if (longProbe_ && guardArmed_) {
+      hash_ = Hash{HashKey::random()};
+      ++rekeys_;
+      guardArmed_ = false;
+      place(slots_.size());
+    }
+    longProbe_ = false;
+  }
+
+  // Makes the index `size` slots large, a power of two, and puts every entry in it.
+  void place(std::size_t size) {
     slots_.assign(size, 0);
     shift_ = 64 - std::countr_zero(size);
     const std::size_t mask = size - 1;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-      const std::uint64_t hash = hashOf(entries_[i].name);
+      const std::uint64_t hash = hash_(entries_[i].name);
       std::size_t at = home(hash);
       while (slots_[at] != 0)
         at = (at + 1) & mask;
@@ -186,8 +168,11 @@ class NameTable {
 
   std::vector<Entry> entries_;
   std::vector<std::uint64_t> slots_;
-  std::uint64_t multiplier_;
+  Hash hash_;
   int shift_ = 64;  // 64 minus the bits of a slot's number
+  bool longProbe_ = false;
+  bool guardArmed_ = true;
+  std::size_t rekeys_ = 0;
 };
 
 }  // namespace stationtext

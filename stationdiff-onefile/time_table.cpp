@@ -8,51 +8,32 @@
 #include <vector>
 
 #include "reports.hpp"
-#include "text_format.hpp"
+#include "station_file.hpp"
 
 namespace onefile {
 
 using stationtext::ReadOutcome;
 
 ReadOutcome TimeTable::load(const char* filename) {
-  stationtext::InputFile in = stationtext::InputFile::open(filename);
-  if (!in) return {ReadOutcome::notOpened, filename};
-  stationtext::LineReader reader(in.file.get());
-  const stationtext::CountLine count = readCountLine(reader);
-  // A count that is not a number leaves the rest of the file unread: no stations, no updates.
-  if (count.failed) return reader.outcome(filename);
-  std::string_view line, name;
-  std::string scratch;
-  Stations::Batch batch(stations);  // lines read ahead, to be looked up together
-  if (count.count > 0) {
-    // Reserving for the count saves growing, but a count line may promise far more than the
-    // file holds: the file's size caps the reservation (a file of shorter lines grows it).
-    constexpr std::uint64_t kTypicalLine = 32;
-    const auto promised = static_cast<std::uint64_t>(count.count);
-    if (in.regular) stations.reserve(std::min(promised, in.size / kTypicalLine + 1));
-    for (std::int32_t i = 0; i < count.count && reader.next(line); ++i) {
-      const std::int32_t code = stationtext::parseStationLine(line, scratch, name);
-      // In file order: the first station of a name keeps its code; later ones change nothing.
-      if (batch.add(name, {code, false})) stations.addAll(batch, names);
-    }
-    stations.addAll(batch, names);
-  }
-  while (reader.next(line)) {
-    if (!stationtext::parseUpdateLine(line, scratch, name)) continue;
-    if (batch.add(name)) matchUpdates(batch);
-  }
-  matchUpdates(batch);
-  return reader.outcome(filename);
-}
-
-void TimeTable::matchUpdates(Stations::Batch& batch) {
-  stations.findAll(batch, [&](std::string_view name, Stations::Entry* entry) {
-    if (entry != nullptr) {
-      entry->value.seen = true;
-    } else {
-      newstations.emplace(name);
-    }
-  });
+  stationtext::StationFile file(filename);
+  if (!file.opened()) return file.outcome();
+  stations.reserve(file.readCount());
+  // In file order: the first station of a name keeps its code; later ones change nothing.
+  stations.addAll(
+      [&](std::string_view& name, Station& station) {
+        station.seen = false;
+        return file.nextStation(station.code, name);
+      },
+      names);
+  stations.findAll([&](std::string_view& name) { return file.nextUpdate(name); },
+                   [&](std::string_view name, Stations::Entry* entry) {
+                     if (entry != nullptr) {
+                       entry->value.seen = true;
+                     } else {
+                       newstations.emplace(name);
+                     }
+                   });
+  return file.outcome();
 }
 
 void TimeTable::printNotUsed(stationtext::ReportWriter& out) {

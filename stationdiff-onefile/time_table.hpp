@@ -35,8 +35,6 @@ class TimeTable {
 
  private:
   using Stations = stationtext::NameTable<Station>;
-  // Marks the stations that the batch's names name and keeps the others as new; empties it.
-  void matchUpdates(Stations::Batch& batch);
 
   Stations stations;  // name -> code, seen; in file order
   std::set<std::string> newstations;

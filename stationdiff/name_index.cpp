@@ -69,9 +69,6 @@ void sortByName(std::vector<SortEntry>& entries, const std::vector<elem>& statio
   }
 }
 
-// A range of at most this many places follows its permutation's cycles directly: its stations
-// fit in the cache, so the cycles' scattered steps cost no misses.
-constexpr std::size_t kCachedPlaces = 1024;
 // A larger range is first spread into up to 2^kBlockBits blocks: few enough that the next free
 // place of every block stays at hand, many enough that each block soon fits in the cache.
 constexpr int kBlockBits = 11;
@@ -87,7 +84,7 @@ constexpr std::size_t kAheadPlaces = 32;
 // into the next free position of its block; then each block follows its cycles.
 void moveToPlaces(std::vector<elem>& stations, std::vector<std::uint32_t>& dest, std::size_t lo,
                   std::size_t hi) {
-  if (hi - lo <= kCachedPlaces) {
+  if (hi - lo <= NameIndex::kCachedPlaces) {
     for (std::size_t k = lo; k < hi; ++k) {
       while (dest[k] != k) {
         const std::size_t to = dest[k];

@@ -10,15 +10,13 @@
 
 namespace stationdiff {
 
-void NameIndex::add(std::string_view name) {
-  batch_.push_back({namekeys::prefixKey(name), batchBytes_.size(), name.size()});
-  batchBytes_.append(name);
-}
-
-void NameIndex::sortBatch() {
-  // The names are searched in the order of their keys, which is name order but for ties:
-  // then each search reads mostly what the one before it has just brought into the cache,
-  // instead of its own path through the whole register.
+void NameIndex::sortBatch(const stationtext::NameBatch<>& names) {
+  // The names are searched in the order of their keys, which is name order but for ties: then
+  // each search reads mostly what the one before it has just brought into the cache, instead
+  // of its own path through the whole register.
+  batch_.clear();
+  for (std::size_t i = 0; i < names.size(); ++i)
+    batch_.push_back({namekeys::prefixKey(names.name(i)), names.name(i)});
   const auto byKey = [](const Name& a, const Name& b) { return a.key < b.key; };
   namekeys::sortByKeyBytes(
       batch_.begin(), batch_.end(), [](const Name& n) { return n.key.first; }, byKey);
@@ -52,7 +50,7 @@ std::size_t NameIndex::findStations(std::size_t group, std::array<std::size_t, k
   }
   // A name tying with a station is compared from its bytes: ask for those of the group now.
   for (std::size_t g = 0; g < lanes; ++g) {
-    if (namekeys::tieGoesOn(names[g].key)) prefetchBytes(nameOf(names[g]));
+    if (namekeys::tieGoesOn(names[g].key)) prefetchBytes(names[g].name);
   }
   // The names of a group come in the order of their keys. While the station at a level has a
   // key below the first name's or above the last name's, every name of the group takes the
@@ -91,7 +89,7 @@ std::size_t NameIndex::findStations(std::size_t group, std::array<std::size_t, k
     for (std::size_t g = 0; g < lanes; ++g) {
       const bool goes =
           standing[g] == keyBelow ||
-          (standing[g] == bytesDecide && stations[base[g] + half].station < nameOf(names[g]));
+          (standing[g] == bytesDecide && stations[base[g] + half].station < names[g].name);
       base[g] += goes ? half : 0;
       __builtin_prefetch(&keys_[base[g] + next]);
       namekeys::prefetchNameOf(stations[base[g] + next]);
@@ -105,10 +103,10 @@ std::size_t NameIndex::findStations(std::size_t group, std::array<std::size_t, k
     const bool tieGoesOn = namekeys::tieGoesOn(name.key);
     std::size_t first = base[g];
     if (keys_[first] < name.key ||
-        (keys_[first] == name.key && tieGoesOn && stations[first].station < nameOf(name)))
+        (keys_[first] == name.key && tieGoesOn && stations[first].station < name.name))
       ++first;
     const bool match = first < keys_.size() && keys_[first] == name.key &&
-                       (!tieGoesOn || stations[first].station == nameOf(name));
+                       (!tieGoesOn || stations[first].station == name.name);
     at[g] = match ? first : stations.size();
   }
   return lanes;

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "reports.hpp"
-#include "text_format.hpp"
+#include "station_file.hpp"
 #include "word_census.hpp"
 
 namespace stationdiff {
@@ -27,26 +27,14 @@ ReadOutcome TimeTable::load(const char* stations, const char* updates) {
 }
 
 ReadOutcome TimeTable::loadRegister(const char* filename) {
-  stationtext::InputFile in = stationtext::InputFile::open(filename);
-  if (!in) return {ReadOutcome::notOpened, filename};
-  stationtext::LineReader reader(in.file.get());
-  const stationtext::CountLine count = readCountLine(reader);
-  if (!count.failed && count.count > 0) {
-    // Reserving for the count saves regrowing, but a count line may promise far more than the
-    // file holds: the file's size caps the reservation (real station lines are longer than 8
-    // bytes; a file of shorter ones just grows the array as it goes).
-    constexpr std::uint64_t kShortestLine = 8;
-    const auto promised = static_cast<std::uint64_t>(count.count);
-    if (in.regular) stations.reserve(std::min(promised, in.size / kShortestLine + 1));
-    std::string scratch;
-    std::string_view line, name;
-    // Reading stops at the end of the file when it holds fewer lines than promised.
-    for (std::int32_t i = 0; i < count.count && reader.next(line); ++i) {
-      const std::int32_t code = stationtext::parseStationLine(line, scratch, name);
-      stations.push_back({code, names.keep(name), false});
-    }
-  }
-  return reader.outcome(filename);
+  stationtext::StationFile file(filename);
+  if (!file.opened()) return file.outcome();
+  stations.reserve(file.readCount());
+  std::int32_t code;
+  std::string_view name;
+  while (file.nextStation(code, name))
+    stations.push_back({code, names.keep(name), false});
+  return file.outcome();
 }
 
 void TimeTable::sortStations() {
@@ -56,33 +44,12 @@ void TimeTable::sortStations() {
 }
 
 ReadOutcome TimeTable::matchUpdates(const char* filename) {
-  stationtext::InputFile in = stationtext::InputFile::open(filename);
-  if (!in) return {};  // no update list: every station stays unseen
-  stationtext::LineReader reader(in.file.get());
-  std::string_view line, name;
-  std::string scratch;
-  // The names are looked up in batches; the order in which they are matched does not show, as
-  // marking a station twice is marking it once and the new names form a set. A batch comes
-  // back nearly in name order (names that tie on their first 14 bytes in any order), so each
-  // new name is offered the place just after the one before, which is nearly always right.
-  auto hint = newstations.end();
-  const auto match = [&] {
-    index.matchBatch([&](std::string_view update, std::size_t at) {
-      if (at < stations.size()) {
-        stations[at].state = true;
-      } else {
-        hint = std::next(newstations.emplace_hint(hint, update));
-      }
-    });
-    hint = newstations.end();
-  };
-  while (reader.next(line)) {
-    if (!stationtext::parseUpdateLine(line, scratch, name)) continue;
-    index.add(name);
-    if (index.full()) match();
-  }
-  match();
-  return reader.outcome(filename);
+  stationtext::StationFile updates(filename);
+  if (!updates.opened()) return {};  // no update list: every station stays unseen
+  index.match([&](std::string_view& name) { return updates.nextUpdate(name); },
+              [&](std::size_t at) { stations[at].state = true; },
+              [&](std::string_view name) { newstations.emplace(name); });
+  return updates.outcome();
 }
 
 void TimeTable::printNotUsed(stationtext::ReportWriter& out) {

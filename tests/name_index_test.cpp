@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "key_sort.hpp"
 #include "name_arena.hpp"
 #include "stationdiff/time_table.hpp"
 
@@ -16,20 +17,21 @@ namespace {
 
 using stationdiff::compStationNames;
 using stationdiff::elem;
+using stationdiff::NameIndex;
 
-// Names as the index meets them: sharing their first 7, 14 or more bytes (its key chunks),
-// prefixes of each other, the empty name, bytes above 0x7f, and names spread over several
-// first letters.
+// Names as the index meets them: sharing their first one, two or three key chunks, prefixes of
+// each other, the empty name, bytes above 0x7f (a run of them sorts last and ties on every
+// chunk), and names spread over several first letters.
 std::string randomName(std::mt19937& random) {
-  static const char* const stems[] = {"",
+  const std::size_t chunk = stationdiff::namekeys::kChunk;
+  static const std::string stems[] = {"",
                                       "Q",
-                                      "Station",
-                                      "Station Road",
+                                      std::string(chunk, 'S'),
+                                      std::string(2 * chunk, 'S'),
+                                      std::string(3 * chunk, 'a'),
                                       "Station Road N",
-                                      "Station Road Number 1",
-                                      "aaaaaaaaaaaaaaaaaaaaa",
                                       "\xc3\x81rok",
-                                      "W"};
+                                      std::string(2 * chunk, '\xff')};
   std::string name = stems[random() % std::size(stems)];
   for (std::size_t n = random() % 4; n > 0; --n)
     name.push_back("ab \xff"[random() % 4]);
@@ -46,15 +48,18 @@ std::vector<elem> randomRegister(std::size_t size, std::mt19937& random,
 }
 
 TEST(NameIndex, SortsAsStdSortWould) {
-  // Sizes across the key sort's small-range cut-off and the placing's block distribution.
-  for (const std::size_t size : {0, 1, 63, 65, 1000, 1025, 5000, 40000}) {
+  // Sizes around the key sort's small-range cut-off, and past the placing's cached range, where
+  // it spreads stations into blocks first.
+  const std::size_t small = stationdiff::namekeys::detail::kSmallSort;
+  for (const std::size_t size : {std::size_t{0}, std::size_t{1}, small - 1, small + 1,
+                                 NameIndex::kCachedPlaces + 1, 40 * NameIndex::kCachedPlaces}) {
     SCOPED_TRACE(size);
     std::mt19937 random(static_cast<unsigned>(size));
     stationtext::NameArena arena;
     std::vector<elem> stations = randomRegister(size, random, arena);
     std::vector<elem> expected = stations;
     std::sort(expected.begin(), expected.end(), compStationNames);
-    stationdiff::NameIndex index;
+    NameIndex index;
     index.sortStations(stations);
     ASSERT_EQ(expected.size(), stations.size());
     for (std::size_t i = 0; i < size; ++i)
@@ -71,38 +76,51 @@ TEST(NameIndex, SortsAsStdSortWould) {
 }
 
 TEST(NameIndex, FindsTheFirstStationOfEachName) {
+  // Batches of one name, of a lane count and one more, and of more than one batch holds; the
+  // names are the register's own and others like them, the empty name, and names that sort
+  // before and after every station.
+  const std::size_t batches[] = {1, NameIndex::kLanes, NameIndex::kLanes + 1,
+                                 NameIndex::kBatchNames + 1};
   for (const std::size_t size : {0, 1, 2, 300, 5000}) {
     std::mt19937 random(static_cast<unsigned>(size) + 1);
     stationtext::NameArena arena;
     std::vector<elem> stations = randomRegister(size, random, arena);
-    stationdiff::NameIndex index;
+    NameIndex index;
     index.sortStations(stations);
-    // Batches of one name, of a lane count and one more, and one of many groups; each batch
-    // holds names of the register and others like them, the empty name, and names that sort
-    // before and after every station.
-    for (const std::size_t batch : {1, 32, 33, 3000}) {
-      SCOPED_TRACE(testing::Message() << size << " stations, a batch of " << batch);
+    for (const std::size_t batch : batches) {
+      if (batch > NameIndex::kBatchNames && size != 300) continue;
+      SCOPED_TRACE(testing::Message() << size << " stations, " << batch << " names");
       std::vector<std::string> names;
       for (std::size_t i = 0; i < batch; ++i) {
         const int kind = static_cast<int>(random() % 6);
         names.push_back(kind == 0   ? ""
-                        : kind == 1 ? "\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff"
+                        : kind == 1 ? std::string(3 * stationdiff::namekeys::kChunk, '\xff')
                         : kind == 2 && size > 0 ? std::string(stations[random() % size].station)
                                                 : randomName(random));
       }
       std::vector<std::string> answered;
-      for (const std::string& name : names)
-        index.add(name);
-      index.matchBatch([&](std::string_view name, std::size_t at) {
-        const auto first = std::lower_bound(stations.begin(), stations.end(), elem{0, name, false},
-                                            compStationNames);
-        const bool there = first != stations.end() && first->station == name;
-        EXPECT_EQ(there ? static_cast<std::size_t>(first - stations.begin()) : size, at) << name;
-        answered.emplace_back(name);
-      });
+      std::size_t next = 0;
+      index.match(
+          [&](std::string_view& name) {
+            if (next == names.size()) return false;
+            name = names[next++];
+            return true;
+          },
+          [&](std::size_t at) {
+            ASSERT_LT(at, size);
+            const std::string_view name = stations[at].station;
+            EXPECT_TRUE(at == 0 || stations[at - 1].station != name) << "not the first: " << name;
+            answered.emplace_back(name);
+          },
+          [&](std::string_view name) {
+            EXPECT_FALSE(std::binary_search(stations.begin(), stations.end(), elem{0, name, false},
+                                            compStationNames))
+                << name;
+            answered.emplace_back(name);
+          });
       std::sort(names.begin(), names.end());
       std::sort(answered.begin(), answered.end());
-      EXPECT_EQ(names, answered) << "each name of the batch answered once";
+      EXPECT_EQ(names, answered) << "each name answered once for each time it was given";
     }
   }
 }

@@ -1,0 +1,67 @@
+// Names gathered from a source to be handled together, so that the memory each one needs can
+// be asked for before any of them is looked up.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+namespace stationtext {
+
+// The value of a name that has none.
+struct NoValue {};
+
+// Up to `maxNames` names, and about `maxBytes` of them, each with a value, copied back to back
+// into buffers that are reused from batch to batch: a source may hand out views that the next
+// name overwrites.
+template <typename Value = NoValue>
+class NameBatch {
+ public:
+  NameBatch(std::size_t maxNames, std::size_t maxBytes) : maxNames_(maxNames), maxBytes_(maxBytes) {
+    ends_.reserve(maxNames + 1);
+    ends_.push_back(0);
+    if constexpr (kValued) values_.reserve(maxNames);
+  }
+
+  // Empties the batch and fills it from `next`, which is called as next(name) for a batch
+  // without values and next(name, value) otherwise; it sets the next name and its value and
+  // returns false when there is none. Returns false when the batch stays empty.
+  template <typename Next>
+  bool refill(Next& next) {
+    bytes_.clear();
+    ends_.assign(1, 0);
+    values_.clear();
+    std::string_view name;
+    Value value{};
+    while (size() < maxNames_ && bytes_.size() < maxBytes_) {
+      if constexpr (kValued) {
+        if (!next(name, value)) break;
+        values_.push_back(value);
+      } else {
+        if (!next(name)) break;
+      }
+      bytes_.append(name);
+      ends_.push_back(bytes_.size());
+    }
+    return size() > 0;
+  }
+
+  std::size_t size() const { return ends_.size() - 1; }
+  std::string_view name(std::size_t i) const {
+    return std::string_view(bytes_).substr(ends_[i], ends_[i + 1] - ends_[i]);
+  }
+  const Value& value(std::size_t i) const { return values_[i]; }
+
+ private:
+  static constexpr bool kValued = !std::is_same_v<Value, NoValue>;
+
+  std::size_t maxNames_;
+  std::size_t maxBytes_;
+  std::string bytes_;              // the names back to back
+  std::vector<std::size_t> ends_;  // where each name ends in bytes_, after a leading 0
+  std::vector<Value> values_;
+};
+
+}  // namespace stationtext

@@ -1,0 +1,54 @@
+// Reading the station formats from a file: a register's count line and station lines, and
+// update lines.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "line_reader.hpp"
+
+namespace stationtext {
+
+// One input file read as a register (its count line, then its station lines), as an update
+// list, or as a register followed by update lines. Views it hands out are valid until the next
+// call.
+class StationFile {
+ public:
+  // Opens `path`, which must outlive the reader; nothing is read yet.
+  explicit StationFile(const char* path);
+
+  bool opened() const { return lines_.has_value(); }
+
+  // Reads the register's count line, which must come first. Returns how many stations to make
+  // room for: the count, but no more than one per kShortestLine bytes of the file, so that a
+  // count line that promises more stations than the file holds reserves no memory for them.
+  std::size_t readCount();
+
+  // The next station line, while fewer than the count have been read and the file goes on.
+  bool nextStation(std::int32_t& code, std::string_view& name);
+
+  // The next update name, after the station lines if any: each line of two or more bytes; the
+  // shorter ones are skipped. After a count line that is not a number, nothing more is read.
+  bool nextUpdate(std::string_view& name);
+
+  // How reading ended so far: notOpened with its cause, readFailed, or complete.
+  ReadOutcome outcome() const;
+
+ private:
+  // Shorter than nearly every real station line (a code, a blank, a name and a line end): an
+  // honest register is reserved in full, and a count that lies reserves at most about two
+  // stations' worth of memory per 16 bytes of file.
+  static constexpr std::uint64_t kShortestLine = 16;
+
+  const char* path_;
+  InputFile in_;
+  std::optional<LineReader> lines_;  // when opened
+  std::string scratch_;              // where a name is joined when the line does not hold it
+  std::int32_t stationsLeft_ = 0;
+  bool countFailed_ = false;
+};
+
+}  // namespace stationtext
