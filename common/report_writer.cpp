@@ -45,14 +45,22 @@ int ReportWriter::finish() {
     error_ = errno != 0 ? errno : EIO;
   out_ = nullptr;
   if (error_ == 0) return EXIT_SUCCESS;
-  std::fprintf(stderr, "%s: write error: %s\n", program_.c_str(), std::strerror(error_));
+  say("write error", nullptr, error_);
   return EXIT_FAILURE;
 }
 
-int ReportWriter::failRead(const char* path, int error) {
+int ReportWriter::fail(std::string_view what, const char* path, int error) {
   finish();
-  std::fprintf(stderr, "%s: read error: %s: %s\n", program_.c_str(), path, std::strerror(error));
+  say(what, path, error);
   return EXIT_FAILURE;
+}
+
+void ReportWriter::say(std::string_view what, const char* path, int error) const {
+  std::string message = program_ + ": ";
+  message.append(what).append(": ");
+  if (path != nullptr) message.append(path).append(": ");
+  message.append(std::strerror(error)).push_back('\n');
+  std::fputs(message.c_str(), stderr);
 }
 
 }  // namespace stationtext

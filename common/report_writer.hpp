@@ -24,6 +24,9 @@ class ReportWriter {
   ReportWriter(const ReportWriter&) = delete;
   ReportWriter& operator=(const ReportWriter&) = delete;
 
+  // The name that prefixes messages on standard error.
+  const std::string& program() const { return program_; }
+
   ReportWriter& put(std::string_view text);
   // Any integer, in decimal; a character or a truth value is not a number here.
   template <std::integral Number>
@@ -47,11 +50,15 @@ class ReportWriter {
   // "<program>: write error: <cause>" on standard error. Nothing is written after it.
   int finish();
 
-  // Ends the report as finish() does, then writes "<program>: read error: <path>: <cause>" on
-  // standard error; returns the exit status, 1.
-  int failRead(const char* path, int error);
+  // Ends the report as finish() does, then writes "<program>: <what>: <path>: <cause of
+  // `error`>" on standard error; returns the exit status, 1.
+  int fail(std::string_view what, const char* path, int error);
 
  private:
+  // Writes "<program>: <what>: <path>: <cause>" on standard error, or without the path when it
+  // is null: the one form of every message.
+  void say(std::string_view what, const char* path, int error) const;
+
   std::FILE* out_;
   std::string program_;
   std::string buffer_;

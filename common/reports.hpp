@@ -2,24 +2,25 @@
 // none.
 #pragma once
 
-#include <cstdlib>
-
 #include "line_reader.hpp"
 #include "report_writer.hpp"
 
 namespace stationtext {
 
+// Ends the report and says on standard error why reading an input failed: "<program>: cannot
+// open: <path>: <cause>" or "<program>: read error: <path>: <cause>". Returns the exit status, 1.
+inline int failInput(ReportWriter& out, const ReadOutcome& input) {
+  return out.fail(input.kind == ReadOutcome::notOpened ? "cannot open" : "read error", input.path,
+                  input.error);
+}
+
 // Writes the two reports of `table`, whose loading ended as `loaded`, and ends the report.
-// Returns the exit status: 1, after "File open error", when the register could not be opened,
-// and after the read error's message when a read failed; otherwise what finishing says.
+// Returns the exit status: 1 when the register could not be opened, after "File open error" on
+// standard output, or when a read failed; otherwise what finishing says.
 template <typename Table>
 int writeReports(Table& table, const ReadOutcome& loaded, ReportWriter& out) {
-  if (loaded.kind == ReadOutcome::notOpened) {
-    out.put("File open error").endLine();
-    out.finish();
-    return EXIT_FAILURE;
-  }
-  if (loaded.kind == ReadOutcome::readFailed) return out.failRead(loaded.path, loaded.error);
+  if (loaded.kind == ReadOutcome::notOpened) out.put("File open error").endLine();
+  if (loaded.kind != ReadOutcome::complete) return failInput(out, loaded);
   table.printNotUsed(out);
   table.printNewStations(out);
   return out.finish();

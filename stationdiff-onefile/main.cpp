@@ -2,10 +2,13 @@
 // update lines after it no longer name, and the names they add.
 #include <cstdio>
 
+#include "command_line.hpp"
 #include "report_writer.hpp"
 #include "time_table.hpp"
 
-int main() {
+int main(int argc, char** argv) {
   stationtext::ReportWriter out(stdout, "stationdiff-onefile");
+  if (const auto answered = stationtext::answerOption(argc, argv, onefile::kUsage, out))
+    return *answered;
   return onefile::run("F.IN", out);
 }

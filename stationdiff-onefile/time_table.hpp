@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "line_reader.hpp"
 #include "name_arena.hpp"
@@ -42,6 +43,9 @@ class TimeTable {
 
   stationtext::NameArena names;  // the bytes of every station name
 };
+
+// What --help prints.
+extern const std::string_view kUsage;
 
 // The whole program: the two reports of the register at the start of `file` (main() passes
 // "F.IN" in the working directory). Returns the exit status.

@@ -2,10 +2,13 @@
 // the names it adds, after the number of distinct words of "be.txt".
 #include <cstdio>
 
+#include "command_line.hpp"
 #include "report_writer.hpp"
 #include "time_table.hpp"
 
-int main() {
+int main(int argc, char** argv) {
   stationtext::ReportWriter out(stdout, "stationdiff");
+  if (const auto answered = stationtext::answerOption(argc, argv, stationdiff::kUsage, out))
+    return *answered;
   return stationdiff::run({"be.txt", "bemenet.txt", "frissites.txt"}, out);
 }

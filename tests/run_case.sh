@@ -9,6 +9,7 @@
 #   expected.err                  standard error, exactly (default: empty)
 #   setup.sh                      run in the scratch folder first, to make large or special
 #                                 inputs that are not worth committing
+#   args                          the program's arguments, one per line (default: none)
 #   stdout.mode                   "full" (standard output at /dev/full) or "closed"
 #
 # A Windows program (a PROGRAM ending in .exe) runs under Wine: the command in $WINE, default
@@ -39,7 +40,8 @@ results=$(mktemp -d)
 trap 'chmod -R u+rwx "$scratch" 2>/dev/null; rm -rf "$scratch" "$results"' EXIT
 
 cp -R "$case_dir"/. "$scratch"/
-rm -f "$scratch"/expected* "$scratch"/setup.sh "$scratch"/stdout.mode
+rm -f "$scratch"/expected* "$scratch"/setup.sh "$scratch"/stdout.mode "$scratch"/args
+[[ -f $case_dir/args ]] && mapfile -t args <"$case_dir/args" && run+=("${args[@]}")
 cd "$scratch" || exit 2
 if [[ -f $case_dir/setup.sh ]]; then
   bash "$case_dir/setup.sh" || { echo "setup.sh failed"; exit 1; }
