@@ -72,9 +72,8 @@ void sortByName(std::vector<SortEntry>& entries, const std::vector<elem>& statio
 // A larger range is first spread into up to 2^kBlockBits blocks: few enough that the next free
 // place of every block stays at hand, many enough that each block soon fits in the cache.
 constexpr int kBlockBits = 11;
-// While spreading, the places a few swaps ahead are asked for: a station is 32 bytes on 64-bit
-// machines, so six of them span the next three cache lines of a block, and 32 places of
-// `dest` two lines.
+// While spreading, how many places ahead of a block's next free one are asked for: about the
+// next three cache lines of stations, and two of `dest`.
 constexpr std::size_t kAheadStations = 6;
 constexpr std::size_t kAheadPlaces = 32;
 

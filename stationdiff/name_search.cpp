@@ -26,7 +26,7 @@ void NameIndex::sortBatch(const stationtext::NameBatch<>& names) {
 
 namespace {
 
-// A comparison of tied names reads their first 32 bytes or so, often across two cache lines.
+// How much of a tied name to ask for before comparing it: the bytes a comparison usually reads.
 constexpr std::size_t kComparedBytes = 32;
 
 void prefetchBytes(std::string_view text) {

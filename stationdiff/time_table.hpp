@@ -21,7 +21,9 @@ struct elem {
   bool state;                // seen: an update line named this station
 };
 
-// Name order: bytes compared as unsigned values, a prefix first.
+// Name order: bytes compared as unsigned values, a prefix first. NameIndex sorts and searches
+// by integer keys (name_keys.hpp) that must order names exactly so; the NameIndex unit tests
+// check its sort and its search against std::sort and std::binary_search with this function.
 bool compStationNames(const elem& e1, const elem& e2);
 // Id order: signed ascending.
 bool compStationIds(const elem& e1, const elem& e2);
