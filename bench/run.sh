@@ -99,11 +99,11 @@ for bin in "$ours_two" "$ours_one" $before_two $before_one; do
 done
 
 mkdir -p "$OUT/bin"
-# Compiles one benchmark helper unless its binary is newer than its source and the reference
-# headers, which the literal programs and the judge share.
+# Compiles one benchmark helper unless its binary is newer than its source and the headers
+# beside it (the literal programs and the judge share bench/reference/*.hpp).
 compile() {
   local src="$1" bin="$OUT/bin/$2" dep stale=0
-  for dep in "$src" "$BENCH"/reference/*.hpp; do
+  for dep in "$src" "${src%/*}"/*.hpp; do
     if [[ "$dep" -nt "$bin" ]]; then stale=1; fi
   done
   if ((stale)) || [[ ! -x "$bin" ]]; then
