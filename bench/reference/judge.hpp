@@ -19,7 +19,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -106,19 +105,22 @@ inline std::string twoFile(const std::string& folder, std::string_view expected,
 inline std::string oneFile(const std::string& folder, std::string_view expected,
                            std::string_view actual) {
   return compare(expected, actual, "Not used: ", [&](const Lines& e, const Lines& a) {
-    // The register in file order with each name's first code, read as the reference reads it.
+    // The register as the reference reads it: each name's first code and whether an update line
+    // names it, and the stations in file order.
+    using Table = std::unordered_map<std::string, std::pair<int, bool>>;
+    Table table;
+    std::vector<std::pair<int, const Table::value_type*>> stations;  // elements never move
     std::ifstream file(folder + "/F.IN");
-    std::vector<std::pair<int, std::string>> stations;
-    std::unordered_map<std::string, int> codeOf;
     literal::readRegister(file, [&](int code, const std::string& name) {
-      codeOf.emplace(name, code);
-      stations.emplace_back(code, name);
+      stations.emplace_back(code, &*table.try_emplace(name, code, false).first);
     });
-    std::unordered_set<std::string> named;
-    literal::readUpdates(file, [&](const std::string& name) { named.insert(name); });
+    literal::readUpdates(file, [&](const std::string& name) {
+      if (const auto it = table.find(name); it != table.end()) it->second.second = true;
+    });
     std::map<int, std::string_view> first;  // code -> its first unused station
-    for (const auto& [code, name] : stations) {
-      if (codeOf[name] == code && named.count(name) == 0) first.try_emplace(code, name);
+    for (const auto& [code, station] : stations) {
+      const auto& [name, entry] = *station;
+      if (entry.first == code && !entry.second) first.try_emplace(code, name);
     }
     if (e.size() != first.size()) return std::string("the judge and the reference disagree");
     if (a.size() != e.size()) return std::string("the number of codes differs");
