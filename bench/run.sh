@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Benchmark of stationdiff and stationdiff-onefile against two baselines: the
-# literal iostream implementation (bench/reference/literal_*.cpp) and an
+# literal iostream implementation (bench/reference/literal.hpp) and an
 # idiomatic Python peer (bench/reference/peer.py).
 #
 #   bench/run.sh [options] [SIZE...]      SIZE = stations per input (default 200000 2000000)
@@ -17,15 +17,15 @@
 #   STATIONDIFF_BIN, ONEFILE_BIN   programs under test (default: the release
 #                                  preset's build/release/bin/...); when both are
 #                                  set the project is not built
-#   PYTHON                         interpreter for the peer and the checker (python3)
+#   PYTHON                         interpreter for the peer and the tables (python3)
 #
 # For every size it generates an input directory under bench/data/ (reused
 # while the generator and the seed stay the same), runs each program K times
 # in it (round robin, so drift hits all of them alike) under /usr/bin/time,
-# checks every program's report against the literal reference's with
-# bench/check_output.py, and prints one Markdown table per size and layout
-# (also written to bench/out/report.md). Exit status is non-zero when a build
-# fails, a program fails or an output check fails.
+# checks every program's report against the literal reference's with the
+# judge (bench/reference/judge.hpp), and prints one Markdown table per size
+# and layout (also written to bench/out/report.md). Exit status is non-zero
+# when a build fails, a program fails or an output check fails.
 set -euo pipefail
 
 usage() { sed -n '2,/^set -euo/{/^set -euo/d;s/^# \{0,1\}//;p}' "${BASH_SOURCE[0]}"; }
@@ -99,10 +99,14 @@ for bin in "$ours_two" "$ours_one" $before_two $before_one; do
 done
 
 mkdir -p "$OUT/bin"
-# Compiles one benchmark helper unless its binary is newer than the source.
+# Compiles one benchmark helper unless its binary is newer than its source and the headers
+# beside it (the literal programs and the judge share bench/reference/*.hpp).
 compile() {
-  local src="$1" bin="$OUT/bin/$2"
-  if [[ ! -x "$bin" || "$src" -nt "$bin" ]]; then
+  local src="$1" bin="$OUT/bin/$2" dep stale=0
+  for dep in "$src" "${src%/*}"/*.hpp; do
+    if [[ "$dep" -nt "$bin" ]]; then stale=1; fi
+  done
+  if ((stale)) || [[ ! -x "$bin" ]]; then
     log "compiling ${src#"$ROOT"/}"
     g++ -O2 -std=c++20 -o "$bin" "$src"
   fi
@@ -110,6 +114,7 @@ compile() {
 compile "$BENCH/gen_input.cpp" gen_input
 compile "$BENCH/reference/literal_stationdiff.cpp" literal_stationdiff
 compile "$BENCH/reference/literal_onefile.cpp" literal_onefile
+compile "$BENCH/reference/judge.cpp" judge
 lit_two="$OUT/bin/literal_stationdiff"
 lit_one="$OUT/bin/literal_onefile"
 peer="$BENCH/reference/peer.py"
@@ -200,7 +205,7 @@ for size in "${sizes[@]}"; do
         record "$size" "$layout" literal reference
       elif [[ -n "${exit_status[$layout/literal]:-}" ]]; then
         record "$size" "$layout" "$name" "unchecked"
-      elif "$PYTHON" "$BENCH/check_output.py" "$layout" "$dir" \
+      elif "$OUT/bin/judge" "$layout" "$dir" \
         "$results/$size/literal.$layout.out" "$results/$size/$name.$layout.out"; then
         record "$size" "$layout" "$name" ok
       else

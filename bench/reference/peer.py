@@ -12,9 +12,6 @@ same report to stdout.
 Everything is handled as bytes: bytes.split() with no argument splits on
 exactly the six ASCII whitespace bytes (space, \\t, \\n, \\v, \\f, \\r), and
 bytes compare as unsigned bytes, which is the ordering the programs use.
-
-The parsing helpers are also used by bench/check_output.py to read the
-register when it validates a program's answer.
 """
 
 import re
@@ -149,10 +146,10 @@ def one_file():
         else:
             fresh.add(name)
 
-    not_used = {}  # code -> one unseen name with that code
+    not_used = {}  # code -> its first unseen station in file order
     for name, code in register.items():
         if name not in seen:
-            not_used[code] = name
+            not_used.setdefault(code, name)
     out = [b"Not used: "]
     out += [b"%d %s" % (code, not_used[code]) for code in sorted(not_used)]
     out += [b"", b"New stations: %d" % len(fresh)]
