@@ -1,0 +1,48 @@
+# Turns text into what the Windows ZIP holds: plain ASCII with CR LF line ends, readable in
+# Notepad and any console code page.
+#   cmake "-DINPUTS=<file>;<file>..." -DOUTPUT=<file.txt> -P WindowsText.cmake
+# joins the inputs into OUTPUT, spelling the characters listed below in ASCII. Any other
+# character outside ASCII fails the build, naming it, so that a new one gets a spelling here
+# rather than reaching the ZIP. RenderManPage.cmake uses the function for the manual pages.
+
+# Each pair: a character of the documents and its ASCII spelling. An accented letter becomes
+# the letter and a mark after it (A' for A acute), so that an example of byte order such as
+# Arok with an accent does not read as plain ASCII.
+set(_stationdiff_ascii_spellings
+    "×" "x" "≈" "~" "≤" "<=" "≥" ">=" "→" "->" "–" "-" "—" "--" "‘" "'" "’" "'" "“" "\""
+    "”" "\"" "…" "..." "µ" "u" "±" "+/-" "·" "."
+    "Á" "A'" "á" "a'" "É" "E'" "é" "e'" "Í" "I'" "í" "i'" "Ó" "O'" "ó" "o'" "Ö" "O:" "ö" "o:"
+    "Ő" "O\"" "ő" "o\"" "Ú" "U'" "ú" "u'" "Ü" "U:" "ü" "u:" "Ű" "U\"" "ű" "u\"")
+
+# stationdiff_windows_text(<text variable> <name for messages>): the text in ASCII with CR LF
+# line ends; a line that already ends in CR LF keeps one CR.
+function(stationdiff_windows_text text_var name)
+  set(text "${${text_var}}")
+  set(pairs ${_stationdiff_ascii_spellings})
+  list(LENGTH pairs count)
+  math(EXPR last "${count} - 1")
+  foreach(i RANGE 0 ${last} 2)
+    math(EXPR j "${i} + 1")
+    list(GET pairs ${i} from)
+    list(GET pairs ${j} to)
+    string(REPLACE "${from}" "${to}" text "${text}")
+  endforeach()
+  string(REGEX MATCH "[^\t\n\r -~]+" other "${text}")
+  if(NOT other STREQUAL "")
+    message(FATAL_ERROR "${name}: \"${other}\" has no ASCII spelling; add one to "
+                        "cmake/WindowsText.cmake")
+  endif()
+  string(REPLACE "\r\n" "\n" text "${text}")
+  string(REPLACE "\n" "\r\n" text "${text}")
+  set(${text_var} "${text}" PARENT_SCOPE)
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE AND DEFINED OUTPUT)
+  set(text "")
+  foreach(input IN LISTS INPUTS)
+    file(READ "${input}" part)
+    string(APPEND text "${part}")
+  endforeach()
+  stationdiff_windows_text(text "${OUTPUT}")
+  file(WRITE "${OUTPUT}" "${text}")
+endif()
