@@ -14,7 +14,7 @@ fail() { echo "FAIL: $*"; failed=1; }
 
 run() {  # run PROGRAM EXAMPLES_DIR TAG: the program's report on a scratch copy of the example
   mkdir "$work/$3" && cp -R "$2/." "$work/$3/"
-  (cd "$work/$3" && "$1" >"$work/$3.out" 2>&1; echo "status $?" >>"$work/$3.out")
+  (cd "$work/$3" && ${EMULATOR:-} "$1" >"$work/$3.out" 2>&1; echo "status $?" >>"$work/$3.out")
 }
 docs=$work/stage/share/doc/stationdiff
 for pair in stationdiff:two-file stationdiff-onefile:one-file; do

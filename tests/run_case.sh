@@ -27,6 +27,8 @@ declare -A windows_skip=(
 program=$1
 case_dir=$2
 run=("$program")
+# A program this machine cannot run directly runs under the emulator in $EMULATOR.
+[[ -n ${EMULATOR:-} ]] && read -r -a run <<<"$EMULATOR" && run+=("$program")
 windows=0
 if [[ $program == *.exe ]]; then
   windows=1
