@@ -52,7 +52,13 @@ class NameBatch {
   std::string_view name(std::size_t i) const {
     return std::string_view(bytes_).substr(ends_[i], ends_[i + 1] - ends_[i]);
   }
-  const Value& value(std::size_t i) const { return values_[i]; }
+  Value value(std::size_t i) const {
+    if constexpr (kValued) {
+      return values_[i];
+    } else {
+      return {};
+    }
+  }
 
  private:
   static constexpr bool kValued = !std::is_same_v<Value, NoValue>;
