@@ -24,37 +24,33 @@ namespace {
 // Fills `key` from the system's random source; false when that source cannot be used.
 bool systemRandom(HashKey& key) {
 #ifdef _WIN32
-  std::uint64_t words[2];
-  for (std::uint64_t& word : words) {
-    unsigned int high = 0, low = 0;
-    if (rand_s(&high) != 0 || rand_s(&low) != 0) return false;
-    word = std::uint64_t{high} << 32 | low;
+  unsigned int parts[sizeof key / sizeof(unsigned int)];
+  for (unsigned int& part : parts) {
+    if (rand_s(&part) != 0) return false;
   }
-  key = {words[0], words[1]};
+  std::memcpy(&key, parts, sizeof key);
   return true;
 #else
   unsigned char bytes[sizeof key];
-  std::size_t got = 0;
-  while (got < sizeof bytes) {
-    const ssize_t n = getrandom(bytes + got, sizeof bytes - got, 0);
-    if (n <= 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  if (got < sizeof bytes) {
+  // Each source may hand out fewer bytes than asked for: ask again for the rest.
+  const auto fill = [&bytes](auto read) {
+    for (std::size_t got = 0; got < sizeof bytes;) {
+      const ssize_t n = read(bytes + got, sizeof bytes - got);
+      if (n <= 0) return false;
+      got += static_cast<std::size_t>(n);
+    }
+    return true;
+  };
+  bool filled = fill([](unsigned char* p, std::size_t n) { return getrandom(p, n, 0); });
+  if (!filled) {
     // Kernels before getrandom(), or a sandbox that forbids it: the device still works.
     const int fd = open("/dev/urandom", O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    got = 0;
-    while (got < sizeof bytes) {
-      const ssize_t n = read(fd, bytes + got, sizeof bytes - got);
-      if (n <= 0) break;
-      got += static_cast<std::size_t>(n);
-    }
+    filled = fill([fd](unsigned char* p, std::size_t n) { return read(fd, p, n); });
     close(fd);
-    if (got < sizeof bytes) return false;
   }
-  std::memcpy(&key, bytes, sizeof key);
-  return true;
+  if (filled) std::memcpy(&key, bytes, sizeof key);
+  return filled;
 #endif
 }
 

@@ -120,12 +120,10 @@ bool LineReader::nextWord(std::string_view& word) {
 }
 
 CountLine readCountLine(LineReader& reader) {
-  CountLine count;
   reader.skipBlanks();
   std::string_view line;
-  if (reader.next(line) && parseCountLine(line, count)) return count;
-  count.failed = true;  // no token at all: the count is never read
-  return count;
+  if (reader.next(line)) return parseCountLine(line);
+  return {0, true};  // no token at all: the count is never read
 }
 
 }  // namespace stationtext

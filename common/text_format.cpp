@@ -178,11 +178,11 @@ bool parseUpdateLine(std::string_view line, std::string& scratch, std::string_vi
   return true;
 }
 
-bool parseCountLine(std::string_view line, CountLine& count) {
-  std::size_t pos = skipBlanks(line, 0);
-  if (pos == line.size()) return false;
+CountLine parseCountLine(std::string_view line) {
+  CountLine count;
+  std::size_t pos = 0;
   count.failed = readNumber(line, pos, count.count) != NumberStatus::ok;
-  return true;
+  return count;
 }
 
 }  // namespace stationtext

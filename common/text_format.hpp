@@ -65,9 +65,8 @@ struct CountLine {
   bool failed = false;
 };
 
-// Reads the register's count from `line`, the number at the start of its first token; the
-// rest of the line does not matter. Returns false for a line of blanks only, which the count
-// line skips: the count is on the first line that holds a token.
-bool parseCountLine(std::string_view line, CountLine& count);
+// Reads the register's count from the start of `line`, the count line from its first token on;
+// the rest of the line does not matter.
+CountLine parseCountLine(std::string_view line);
 
 }  // namespace stationtext

@@ -162,7 +162,6 @@ void NameIndex::sortStations(std::vector<elem>& stations) {
 
 void NameIndex::release() {
   std::vector<namekeys::PrefixKey>().swap(keys_);
-  stations_ = nullptr;
 }
 
 }  // namespace stationdiff

@@ -1,11 +1,31 @@
-// The report writer's failures, which the end-to-end cases cannot all provoke.
+// The report writer's blocks and failures, which the end-to-end cases cannot all provoke.
 #include "report_writer.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 
 namespace {
+
+TEST(ReportWriter, WritesEveryBlockOnceAndFinishesOnce) {
+  // More than three blocks of lines, of numbers of every width and sign.
+  std::string expected;
+  char* text = nullptr;
+  std::size_t size = 0;
+  std::FILE* memory = open_memstream(&text, &size);
+  ASSERT_NE(nullptr, memory);
+  stationtext::ReportWriter out(memory, "prog");
+  for (long long n = -1; expected.size() < 3 * stationtext::ReportWriter::kBlock + 100; n *= -3) {
+    out.put("line ").put(n).endLine();
+    expected += "line " + std::to_string(n) + "\n";
+    if (n > 1000000000000000) n = -1;
+  }
+  EXPECT_EQ(0, out.finish());
+  EXPECT_EQ(0, out.finish()) << "a second finish neither writes nor closes again";
+  EXPECT_EQ(expected, std::string(text, size));
+  std::free(text);
+}
 
 TEST(ReportWriter, AFailedWriteIsReportedWithItsCauseEvenWhenClosingSucceeds) {
   // A stream open for reading only: every write fails, and closing it does not.
