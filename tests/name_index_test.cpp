@@ -61,17 +61,17 @@ TEST(NameIndex, SortsAsStdSortWould) {
     std::sort(expected.begin(), expected.end(), compStationNames);
     NameIndex index;
     index.sortStations(stations);
-    ASSERT_EQ(expected.size(), stations.size());
-    for (std::size_t i = 0; i < size; ++i)
+    // Records of one name may come in any order, but each record exactly once: the ids of a
+    // name are those of the records the register holds by that name.
+    std::vector<std::pair<std::string_view, std::int32_t>> want, got;
+    for (std::size_t i = 0; i < size; ++i) {
       ASSERT_EQ(expected[i].station, stations[i].station) << i;
-    // Records of one name may come in any order, but each record exactly once.
-    const auto byNameAndId = [](const elem& a, const elem& b) {
-      return a.station != b.station ? a.station < b.station : a.id < b.id;
-    };
-    std::sort(expected.begin(), expected.end(), byNameAndId);
-    std::sort(stations.begin(), stations.end(), byNameAndId);
-    for (std::size_t i = 0; i < size; ++i)
-      ASSERT_EQ(expected[i].id, stations[i].id) << i;
+      want.emplace_back(expected[i].station, expected[i].id);
+      got.emplace_back(stations[i].station, stations[i].id);
+    }
+    std::sort(want.begin(), want.end());
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(want, got);
   }
 }
 
