@@ -67,10 +67,6 @@ TEST(WordCensus, CountsAsTheStreamDoes) {
     }
   }
   std::filesystem::remove(path);
-  std::size_t count = 99;
-  EXPECT_EQ(stationtext::ReadOutcome::complete,
-            stationdiff::countDistinctWords(path.c_str(), count).kind);
-  EXPECT_EQ(0u, count) << "a missing file has no words";
 }
 
 }  // namespace
