@@ -63,15 +63,15 @@ bool LineReader::refill() {
   return true;
 }
 
-bool LineReader::next(std::string_view& line) {
+template <typename FindEnd>
+bool LineReader::nextPiece(std::string_view& piece, FindEnd findEnd, std::size_t endLength) {
   for (;;) {
     const char* const base = buffer_.get();
-    const std::size_t from = begin_ + scanned_;
-    const void* nl = end_ > from ? std::memchr(base + from, '\n', end_ - from) : nullptr;
-    if (nl != nullptr) {
-      const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(nl) - base);
-      line = std::string_view(base + begin_, at - begin_);
-      begin_ = at + 1;
+    const char* const end = findEnd(base + begin_ + scanned_, base + end_);
+    if (end != base + end_) {
+      const std::size_t at = static_cast<std::size_t>(end - base);
+      piece = std::string_view(base + begin_, at - begin_);
+      begin_ = at + endLength;
       scanned_ = 0;
       return true;
     }
@@ -79,11 +79,20 @@ bool LineReader::next(std::string_view& line) {
     if (!refill()) break;
   }
   if (error_ != 0 || begin_ == end_) return false;
-  // The last line of a file that does not end with a newline.
-  line = std::string_view(buffer_.get() + begin_, end_ - begin_);
+  // The last piece of a file that does not end with what ends a piece.
+  piece = std::string_view(buffer_.get() + begin_, end_ - begin_);
   begin_ = end_;
   scanned_ = 0;
   return true;
+}
+
+bool LineReader::next(std::string_view& line) {
+  const auto newline = [](const char* from, const char* to) {
+    const void* const at =
+        from != to ? std::memchr(from, '\n', static_cast<std::size_t>(to - from)) : nullptr;
+    return at != nullptr ? static_cast<const char*>(at) : to;
+  };
+  return nextPiece(line, newline, 1);  // the newline is no part of the line or the next
 }
 
 void LineReader::skipBlanks() {
@@ -98,25 +107,7 @@ void LineReader::skipBlanks() {
 
 bool LineReader::nextWord(std::string_view& word) {
   skipBlanks();
-  for (;;) {
-    const char* const base = buffer_.get();
-    const char* const blank = findBlankByte(base + begin_ + scanned_, base + end_);
-    if (blank != base + end_) {
-      const std::size_t at = static_cast<std::size_t>(blank - base);
-      word = std::string_view(base + begin_, at - begin_);
-      begin_ = at;
-      scanned_ = 0;
-      return true;
-    }
-    scanned_ = end_ - begin_;
-    if (!refill()) break;
-  }
-  if (error_ != 0 || begin_ == end_) return false;
-  // The last word of a file that ends without a blank.
-  word = std::string_view(buffer_.get() + begin_, end_ - begin_);
-  begin_ = end_;
-  scanned_ = 0;
-  return true;
+  return nextPiece(word, findBlankByte, 0);  // the blank is skipped with the next word's
 }
 
 CountLine readCountLine(LineReader& reader) {

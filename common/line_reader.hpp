@@ -69,13 +69,18 @@ class LineReader {
 
  private:
   bool refill();
+  // Sets `piece` to the bytes up to the first place that findEnd(from, to) finds in [from, to)
+  // (it returns `to` when there is none), and moves past them and `endLength` bytes more; at
+  // the end of the file, to the bytes left, if any.
+  template <typename FindEnd>
+  bool nextPiece(std::string_view& piece, FindEnd findEnd, std::size_t endLength);
 
   std::FILE* file_;
   std::size_t blocksize_;
   std::unique_ptr<char[]> buffer_;  // not zeroed: only bytes read are ever looked at
   std::size_t capacity_ = 0;
   std::size_t begin_ = 0;    // first byte not yet handed out
-  std::size_t scanned_ = 0;  // bytes from begin_ known to hold no newline
+  std::size_t scanned_ = 0;  // bytes from begin_ known to hold no end of the piece sought
   std::size_t end_ = 0;      // end of the bytes read so far
   bool eof_ = false;
   int error_ = 0;
