@@ -21,7 +21,6 @@ class NameBatch {
  public:
   NameBatch(std::size_t maxNames, std::size_t maxBytes) : maxNames_(maxNames), maxBytes_(maxBytes) {
     ends_.reserve(maxNames + 1);
-    ends_.push_back(0);
     if constexpr (kValued) values_.reserve(maxNames);
   }
 
@@ -48,7 +47,7 @@ class NameBatch {
     return size() > 0;
   }
 
-  std::size_t size() const { return ends_.size() - 1; }
+  std::size_t size() const { return ends_.size() - 1; }  // after refill()
   std::string_view name(std::size_t i) const {
     return std::string_view(bytes_).substr(ends_[i], ends_[i + 1] - ends_[i]);
   }

@@ -23,6 +23,8 @@ set -u
 declare -A windows_skip=(
   [census-read-error]="the read error comes from Linux's /proc/self/mem, whose cause Wine names differently"
   [read-error-output-closed]="the same read error, with standard output closed"
+  [register-link-loop]="Wine names the cause of a link that points to itself differently"
+  [input-link-loop]="Wine names the cause of a link that points to itself differently"
 )
 program=$1
 case_dir=$2

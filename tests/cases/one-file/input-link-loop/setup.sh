@@ -1,0 +1,1 @@
+ln -s F.IN F.IN

@@ -1,0 +1,1 @@
+ln -s bemenet.txt bemenet.txt
