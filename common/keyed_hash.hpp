@@ -49,18 +49,33 @@ std::uint64_t sipHash(const HashKey& key, std::string_view bytes) {
     v0 ^= word;
   };
   // Eight bytes at a time, little-endian; the last word holds the rest and the length's low
-  // byte at the top.
+  // byte at the top. The rest is read in a few loads that may overlap, not byte by byte.
+  const auto load = [](const char* at, auto word) {
+    std::memcpy(&word, at, sizeof word);
+    if constexpr (std::endian::native == std::endian::big && sizeof word == 8) {
+      word = __builtin_bswap64(word);
+    } else if constexpr (std::endian::native == std::endian::big) {
+      word = __builtin_bswap32(word);
+    }
+    return std::uint64_t{word};
+  };
   const char* p = bytes.data();
   const std::size_t whole = bytes.size() & ~std::size_t{7};
-  for (const char* const end = p + whole; p != end; p += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
-    absorb(word);
-  }
+  for (const char* const end = p + whole; p != end; p += 8)
+    absorb(load(p, std::uint64_t{}));
+  const std::size_t rest = bytes.size() - whole;
   std::uint64_t last = static_cast<std::uint64_t>(bytes.size()) << 56;
-  for (std::size_t i = 0; i < bytes.size() - whole; ++i)
-    last |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+  if (rest != 0 && whole != 0) {
+    // The eight bytes that end the input, of which the first were absorbed already.
+    last |= load(p + rest - 8, std::uint64_t{}) >> (64 - 8 * rest);
+  } else if (rest >= 4) {
+    last |= load(p, std::uint32_t{}) | load(p + rest - 4, std::uint32_t{}) << (8 * (rest - 4));
+  } else if (rest != 0) {
+    const auto byte = [p](std::size_t i) {
+      return std::uint64_t{static_cast<unsigned char>(p[i])};
+    };
+    last |= byte(0) | byte(rest / 2) << (8 * (rest / 2)) | byte(rest - 1) << (8 * (rest - 1));
+  }
   absorb(last);
   v2 ^= 0xff;
   rounds(finish);

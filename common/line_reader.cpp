@@ -106,6 +106,17 @@ void LineReader::skipBlanks() {
 }
 
 bool LineReader::nextWord(std::string_view& word) {
+  // Nearly every word lies in the buffer, after a few blanks.
+  const char* const base = buffer_.get();
+  const char* const end = base + end_;
+  const char* const start = skipBlankBytes(base + begin_, end);
+  const char* const stop = findBlankByte(start, end);
+  if (stop != end) {
+    word = std::string_view(start, static_cast<std::size_t>(stop - start));
+    begin_ = static_cast<std::size_t>(stop - base);
+    scanned_ = 0;
+    return true;
+  }
   skipBlanks();
   return nextPiece(word, findBlankByte, 0);  // the blank is skipped with the next word's
 }

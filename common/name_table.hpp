@@ -60,11 +60,14 @@ class NameTable {
   template <typename Next>
   void addAll(Next next, NameArena& arena) {
     NameBatch<Value> batch(kBatchNames, kBatchBytes);
-    while (batch.refill(next)) {
-      if (2 * (entries_.size() + batch.size()) > slots_.size())
-        grow(entries_.size() + batch.size());
-      std::uint64_t hashes[kBatchNames];
-      hashAll(batch, hashes);
+    std::uint64_t hashes[kBatchNames];
+    std::size_t hashed = 0;
+    auto source = hashing(next, hashes, hashed);
+    for (;;) {
+      // Grown before the batch is read, as where its names start depends on the index's size.
+      if (2 * (entries_.size() + kBatchNames) > slots_.size()) grow(entries_.size() + kBatchNames);
+      hashed = 0;
+      if (!batch.refill(source)) return;
       for (std::size_t g = 0; g < batch.size(); ++g) {
         const std::size_t at = probe(batch.name(g), hashes[g]);
         if (slots_[at] != 0) continue;
@@ -82,9 +85,10 @@ class NameTable {
   template <typename Next, typename Found>
   void findAll(Next next, Found found) {
     NameBatch<> batch(kBatchNames, kBatchBytes);
-    while (batch.refill(next)) {
-      std::uint64_t hashes[kBatchNames];
-      hashAll(batch, hashes);
+    std::uint64_t hashes[kBatchNames];
+    std::size_t hashed = 0;
+    auto source = hashing(next, hashes, hashed);
+    for (hashed = 0; batch.refill(source); hashed = 0) {
       for (std::size_t g = 0; g < batch.size(); ++g) {
         const std::size_t at = slots_.empty() ? 0 : probe(batch.name(g), hashes[g]);
         found(batch.name(g), slots_.empty() || slots_[at] == 0 ? nullptr : &entryAt(at));
@@ -107,12 +111,17 @@ class NameTable {
   static constexpr int kNumberBits = 40;  // a trillion entries: more than any memory holds
   static constexpr std::uint64_t kTagMask = ~std::uint64_t{0} << kNumberBits;
 
-  template <typename Batch>
-  void hashAll(const Batch& batch, std::uint64_t* hashes) const {
-    for (std::size_t g = 0; g < batch.size(); ++g) {
-      hashes[g] = hash_(batch.name(g));
-      if (!slots_.empty()) __builtin_prefetch(&slots_[home(hashes[g])]);
-    }
+  // The source `next` of a batch, hashing each name it gives into hashes[hashed++] and asking
+  // for the name's first slot at once, so that the slot arrives while the next names are read.
+  template <typename Next>
+  auto hashing(Next& next, std::uint64_t* hashes, std::size_t& hashed) {
+    return [this, &next, hashes, &hashed](std::string_view& name, auto&... value) {
+      if (!next(name, value...)) return false;
+      hashes[hashed] = hash_(name);
+      if (!slots_.empty()) __builtin_prefetch(&slots_[home(hashes[hashed])]);
+      ++hashed;
+      return true;
+    };
   }
 
   // The first slot a probe for `hash` looks at: the hash's top bits.

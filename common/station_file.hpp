@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "line_reader.hpp"
+#include "text_format.hpp"
 
 namespace stationtext {
 
@@ -28,11 +29,24 @@ class StationFile {
   std::size_t readCount();
 
   // The next station line, while fewer than the count have been read and the file goes on.
-  bool nextStation(std::int32_t& code, std::string_view& name);
+  bool nextStation(std::int32_t& code, std::string_view& name) {
+    std::string_view line;
+    if (stationsLeft_ == 0 || !lines_->next(line)) return false;
+    --stationsLeft_;
+    code = parseStationLine(line, scratch_, name);
+    return true;
+  }
 
   // The next update name, after the station lines if any: each line of two or more bytes; the
   // shorter ones are skipped. After a count line that is not a number, nothing more is read.
-  bool nextUpdate(std::string_view& name);
+  bool nextUpdate(std::string_view& name) {
+    if (!lines_ || countFailed_) return false;
+    std::string_view line;
+    while (lines_->next(line)) {
+      if (parseUpdateLine(line, scratch_, name)) return true;
+    }
+    return false;
+  }
 
   // How reading ended so far: notOpened with its cause, readFailed, or complete.
   ReadOutcome outcome() const;

@@ -75,7 +75,7 @@ bool alreadyJoined(const char* p, const char* end) {
 
 }  // namespace
 
-const char* skipBlankBytes(const char* p, const char* end) {
+const char* skipBlankRun(const char* p, const char* end) {
   for (; end - p >= 8; p += 8) {
     const std::uint64_t token = ~blankBytes(loadEight(p)) & kHighBits;
     if (token != 0) return p + std::countr_zero(token) / 8;
@@ -85,7 +85,7 @@ const char* skipBlankBytes(const char* p, const char* end) {
   return p;
 }
 
-const char* findBlankByte(const char* p, const char* end) {
+const char* findBlankRun(const char* p, const char* end) {
   for (; end - p >= 8; p += 8) {
     const std::uint64_t blank = blankBytes(loadEight(p));
     if (blank != 0) return p + std::countr_zero(blank) / 8;

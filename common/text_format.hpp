@@ -26,11 +26,27 @@ inline std::string_view nextToken(std::string_view text, std::size_t& pos) {
   return text.substr(start, pos - start);
 }
 
-// The first byte of [p, end) that is not a blank, or `end`. Eight bytes at a time, so that a
-// run of blank lines costs about what copying it would.
-const char* skipBlankBytes(const char* p, const char* end);
-// The first blank byte of [p, end), or `end`. Eight bytes at a time.
-const char* findBlankByte(const char* p, const char* end);
+// skipBlankBytes() and findBlankByte() past their first bytes, eight bytes at a time.
+const char* skipBlankRun(const char* p, const char* end);
+const char* findBlankRun(const char* p, const char* end);
+
+// The first byte of [p, end) that is not a blank, or `end`: a run of blank lines costs about
+// what copying it would. Words are mostly one blank apart, so two bytes are looked at first.
+inline const char* skipBlankBytes(const char* p, const char* end) {
+  for (int i = 0; i < 2; ++i, ++p) {
+    if (p == end || !isBlank(static_cast<unsigned char>(*p))) return p;
+  }
+  return skipBlankRun(p, end);
+}
+
+// The first blank byte of [p, end), or `end`. Most words are short, so eight bytes are looked
+// at one by one first.
+inline const char* findBlankByte(const char* p, const char* end) {
+  for (int i = 0; i < 8; ++i, ++p) {
+    if (p == end || isBlank(static_cast<unsigned char>(*p))) return p;
+  }
+  return findBlankRun(p, end);
+}
 
 // The tokens of `text` joined by single spaces. When `text` already is that, apart from blanks
 // at its ends (the common case), the result views `text` itself and nothing is copied;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -40,6 +41,7 @@ class NameIndex {
   template <typename Next, typename Seen, typename Fresh>
   void match(Next next, Seen seen, Fresh fresh) {
     stationtext::NameBatch<> names(kBatchNames, kBatchBytes);
+    names_ = &names;
     while (names.refill(next)) {
       sortBatch(names);
       for (std::size_t group = 0; group < batch_.size(); group += kLanes) {
@@ -49,7 +51,7 @@ class NameIndex {
           if (at[g] < stations_->size()) {
             seen(at[g]);
           } else {
-            fresh(batch_[group + g].name);
+            fresh(nameOf(batch_[group + g]));
           }
         }
       }
@@ -62,8 +64,9 @@ class NameIndex {
  private:
   struct Name {
     namekeys::PrefixKey key;
-    std::string_view name;  // in the batch
+    std::uint32_t index;  // in the batch
   };
+  std::string_view nameOf(const Name& n) const { return names_->name(n.index); }
   // Sets batch_ to the names of `names` in the order of their keys.
   void sortBatch(const stationtext::NameBatch<>& names);
   // Sets at[g], for each name of the group of up to kLanes names from batch_[group] on, to the
@@ -72,8 +75,9 @@ class NameIndex {
   std::size_t findStations(std::size_t group, std::array<std::size_t, kLanes>& at) const;
 
   const std::vector<elem>* stations_ = nullptr;
-  std::vector<namekeys::PrefixKey> keys_;  // of each station's name, in sorted order
-  std::vector<Name> batch_;
+  std::vector<namekeys::PrefixKey> keys_;            // of each station's name, in sorted order
+  const stationtext::NameBatch<>* names_ = nullptr;  // the batch being matched
+  std::vector<Name> batch_;                          // its names in the order of their keys
 };
 
 }  // namespace stationdiff

@@ -16,7 +16,7 @@ void NameIndex::sortBatch(const stationtext::NameBatch<>& names) {
   // of its own path through the whole register.
   batch_.clear();
   for (std::size_t i = 0; i < names.size(); ++i)
-    batch_.push_back({namekeys::prefixKey(names.name(i)), names.name(i)});
+    batch_.push_back({namekeys::prefixKey(names.name(i)), static_cast<std::uint32_t>(i)});
   const auto byKey = [](const Name& a, const Name& b) { return a.key < b.key; };
   namekeys::sortByKeyBytes(
       batch_.begin(), batch_.end(), [](const Name& n) { return n.key.first; }, byKey);
@@ -49,8 +49,10 @@ std::size_t NameIndex::findStations(std::size_t group, std::array<std::size_t, k
     return lanes;
   }
   // A name tying with a station is compared from its bytes: ask for those of the group now.
+  std::array<std::string_view, kLanes> text;
   for (std::size_t g = 0; g < lanes; ++g) {
-    if (namekeys::tieGoesOn(names[g].key)) prefetchBytes(names[g].name);
+    text[g] = nameOf(names[g]);
+    if (namekeys::tieGoesOn(names[g].key)) prefetchBytes(text[g]);
   }
   // The names of a group come in the order of their keys. While the station at a level has a
   // key below the first name's or above the last name's, every name of the group takes the
@@ -87,9 +89,8 @@ std::size_t NameIndex::findStations(std::size_t group, std::array<std::size_t, k
     }
     const std::size_t next = (span - half) / 2;
     for (std::size_t g = 0; g < lanes; ++g) {
-      const bool goes =
-          standing[g] == keyBelow ||
-          (standing[g] == bytesDecide && stations[base[g] + half].station < names[g].name);
+      const bool goes = standing[g] == keyBelow ||
+                        (standing[g] == bytesDecide && stations[base[g] + half].station < text[g]);
       base[g] += goes ? half : 0;
       __builtin_prefetch(&keys_[base[g] + next]);
       namekeys::prefetchNameOf(stations[base[g] + next]);
@@ -103,10 +104,10 @@ std::size_t NameIndex::findStations(std::size_t group, std::array<std::size_t, k
     const bool tieGoesOn = namekeys::tieGoesOn(name.key);
     std::size_t first = base[g];
     if (keys_[first] < name.key ||
-        (keys_[first] == name.key && tieGoesOn && stations[first].station < name.name))
+        (keys_[first] == name.key && tieGoesOn && stations[first].station < text[g]))
       ++first;
     const bool match = first < keys_.size() && keys_[first] == name.key &&
-                       (!tieGoesOn || stations[first].station == name.name);
+                       (!tieGoesOn || stations[first].station == text[g]);
     at[g] = match ? first : stations.size();
   }
   return lanes;
