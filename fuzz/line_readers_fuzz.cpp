@@ -1,6 +1,6 @@
 // Differential fuzz target of the line readers: every line of the input as a station line and
-// as an update line, and the whole input as a register file (the count line, then every line
-// after it), each compared with the literal reference's reading.
+// as an update line, the whole input as a register file (the count line, then every line after
+// it) and as words, each compared with the literal reference's or the stream's reading.
 #include "line_reader.hpp"
 #include "run_harness.hpp"
 
@@ -34,6 +34,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(reader.next(line) && line == want, "line after the count differs");
   check(got.failed || !reader.next(line), "reader has an extra line");
   check(reader.error() == 0, "read error on a memory file");
+  std::fclose(file);
+
+  // The same input as words, across line ends, as the word census reads it.
+  file = fmemopen(text.data(), text.size(), "rb");
+  stationtext::LineReader words(file, 16 + size % 48);
+  std::istringstream stream(text);
+  for (std::string want; stream >> want;)
+    check(words.nextWord(line) && line == want, "word differs");
+  check(!words.nextWord(line), "reader has an extra word");
   std::fclose(file);
   return 0;
 }

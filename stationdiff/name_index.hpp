@@ -48,7 +48,7 @@ class NameIndex {
         std::array<std::size_t, kLanes> at;
         const std::size_t lanes = findStations(group, at);
         for (std::size_t g = 0; g < lanes; ++g) {
-          if (at[g] < stations_->size()) {
+          if (at[g] < keys_.size()) {  // one key per station
             seen(at[g]);
           } else {
             fresh(nameOf(batch_[group + g]));
