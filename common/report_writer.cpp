@@ -49,18 +49,18 @@ int ReportWriter::finish() {
   return EXIT_FAILURE;
 }
 
-int ReportWriter::fail(std::string_view what, const char* path, int error) {
+int ReportWriter::fail(const char* what, const char* path, int error) {
   finish();
   say(what, path, error);
   return EXIT_FAILURE;
 }
 
-void ReportWriter::say(std::string_view what, const char* path, int error) const {
-  std::string message = program_ + ": ";
-  message.append(what).append(": ");
-  if (path != nullptr) message.append(path).append(": ");
-  message.append(std::strerror(error)).push_back('\n');
-  std::fputs(message.c_str(), stderr);
+void ReportWriter::say(const char* what, const char* path, int error) const {
+  if (path != nullptr) {
+    std::fprintf(stderr, "%s: %s: %s: %s\n", program_.c_str(), what, path, std::strerror(error));
+  } else {
+    std::fprintf(stderr, "%s: %s: %s\n", program_.c_str(), what, std::strerror(error));
+  }
 }
 
 }  // namespace stationtext

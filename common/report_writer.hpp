@@ -52,12 +52,12 @@ class ReportWriter {
 
   // Ends the report as finish() does, then writes "<program>: <what>: <path>: <cause of
   // `error`>" on standard error; returns the exit status, 1.
-  int fail(std::string_view what, const char* path, int error);
+  int fail(const char* what, const char* path, int error);
 
  private:
   // Writes "<program>: <what>: <path>: <cause>" on standard error, or without the path when it
   // is null: the one form of every message.
-  void say(std::string_view what, const char* path, int error) const;
+  void say(const char* what, const char* path, int error) const;
 
   std::FILE* out_;
   std::string program_;
