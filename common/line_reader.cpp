@@ -13,11 +13,13 @@ InputFile InputFile::open(const char* path) {
   InputFile in;
   errno = 0;
   FilePtr file(std::fopen(path, "rb"));
+  struct stat info {};
   if (!file) {
     in.error = errno != 0 ? errno : ENOENT;
+    // Windows refuses to open a directory with "Permission denied": say what it is instead.
+    if (stat(path, &info) == 0 && S_ISDIR(info.st_mode)) in.error = EISDIR;
     return in;
   }
-  struct stat info {};
   if (fstat(fileno(file.get()), &info) == 0) {
     if (S_ISDIR(info.st_mode)) {
       in.error = EISDIR;
