@@ -41,7 +41,6 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BENCH="$ROOT/bench"
 DATA="$BENCH/data"
 OUT="$BENCH/out/crafted"
-BIN="$BENCH/out/bin"
 
 runs=3 seed=1 smoke=0 build=1 before="" timeout_s=600
 census_n=60000 onefile_n=40000 line_ends=60000000 blank_lines=40000000 line_bytes=100000000
@@ -71,40 +70,19 @@ for v in "$runs" "$census_n" "$onefile_n" "$line_ends" "$blank_lines" "$line_byt
 done
 [[ "$seed" =~ ^[0-9]+$ ]] || { echo "crafted.sh: --seed must be a non-negative integer" >&2; exit 2; }
 
-log() { printf '[crafted] %s\n' "$*" >&2; }
-TIME=/usr/bin/time
-[[ -x "$TIME" ]] || { echo "crafted.sh: /usr/bin/time is missing (apt-get install time)" >&2; exit 1; }
-
-# ------------------------------------------------------------------ programs
-ours_two="${STATIONDIFF_BIN:-$ROOT/build/release/bin/stationdiff}"
-ours_one="${ONEFILE_BIN:-$ROOT/build/release/bin/stationdiff-onefile}"
-if ((build)) && [[ -z "${STATIONDIFF_BIN:-}" || -z "${ONEFILE_BIN:-}" ]]; then
-  log "building the release preset"
-  (cd "$ROOT" && cmake --preset release >&2 && cmake --build --preset release >&2)
-fi
+SCRIPT=crafted.sh TAG=crafted
+# shellcheck source=bench/common.sh
+source "$BENCH/common.sh"
 declare -A cmd=([ours/two]="$ours_two" [ours/one]="$ours_one"
   [literal/two]="$BIN/literal_stationdiff" [literal/one]="$BIN/literal_onefile")
 programs=(ours literal)
 if [[ -n "$before" ]]; then
-  before="$(cd "$before" && pwd)"
-  cmd[before/two]="$before/stationdiff" cmd[before/one]="$before/stationdiff-onefile"
+  cmd[before/two]="$before_two" cmd[before/one]="$before_one"
   programs+=(before)
 fi
-
-mkdir -p "$BIN"
-# Compiles one helper as bench/run.sh does, unless its binary is newer than the source.
-compile() {
-  if [[ ! -x "$BIN/$2" || "$1" -nt "$BIN/$2" ]]; then
-    log "compiling ${1#"$ROOT"/}"
-    g++ -O2 -std=c++20 -o "$BIN/$2" "$1"
-  fi
-}
 compile "$BENCH/gen_crafted.cpp" gen_crafted
 compile "$BENCH/reference/literal_stationdiff.cpp" literal_stationdiff
 compile "$BENCH/reference/literal_onefile.cpp" literal_onefile
-for bin in "${cmd[@]}"; do
-  [[ -x "$bin" ]] || { echo "crafted.sh: program not found: $bin" >&2; exit 1; }
-done
 
 # ------------------------------------------------------------------ inputs
 # gen NAME KIND SIZE... : (re)generates bench/data/crafted-NAME; prints its path.

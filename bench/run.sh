@@ -71,52 +71,15 @@ elif ((${#sizes[@]} == 0)); then
   sizes=(200000 2000000)
 fi
 
-log() { printf '[bench] %s\n' "$*" >&2; }
-
-# ------------------------------------------------------------------ tools
-TIME=/usr/bin/time
-if [[ ! -x "$TIME" ]]; then
-  if ((EUID == 0)) && command -v apt-get >/dev/null; then
-    log "installing the 'time' package for peak-memory figures"
-    apt-get install -y -qq time >/dev/null || { apt-get update -qq && apt-get install -y -qq time >/dev/null; }
-  fi
-  [[ -x "$TIME" ]] || { echo "run.sh: /usr/bin/time is missing (apt-get install time)" >&2; exit 1; }
-fi
-
-# ------------------------------------------------------------------ build
-ours_two="${STATIONDIFF_BIN:-$ROOT/build/release/bin/stationdiff}"
-ours_one="${ONEFILE_BIN:-$ROOT/build/release/bin/stationdiff-onefile}"
-if ((build)) && [[ -z "${STATIONDIFF_BIN:-}" || -z "${ONEFILE_BIN:-}" ]]; then
-  log "building the release preset"
-  (cd "$ROOT" && cmake --preset release >&2 && cmake --build --preset release >&2)
-fi
-before_two="" before_one=""
-if [[ -n "$before" ]]; then
-  before_two="$(cd "$before" && pwd)/stationdiff" before_one="$(cd "$before" && pwd)/stationdiff-onefile"
-fi
-for bin in "$ours_two" "$ours_one" $before_two $before_one; do
-  [[ -x "$bin" ]] || { echo "run.sh: program not found: $bin" >&2; exit 1; }
-done
-
-mkdir -p "$OUT/bin"
-# Compiles one benchmark helper unless its binary is newer than its source and the headers
-# beside it (the literal programs and the judge share bench/reference/*.hpp).
-compile() {
-  local src="$1" bin="$OUT/bin/$2" dep stale=0
-  for dep in "$src" "${src%/*}"/*.hpp; do
-    if [[ "$dep" -nt "$bin" ]]; then stale=1; fi
-  done
-  if ((stale)) || [[ ! -x "$bin" ]]; then
-    log "compiling ${src#"$ROOT"/}"
-    g++ -O2 -std=c++20 -o "$bin" "$src"
-  fi
-}
+SCRIPT=run.sh TAG=bench
+# shellcheck source=bench/common.sh
+source "$BENCH/common.sh"
 compile "$BENCH/gen_input.cpp" gen_input
 compile "$BENCH/reference/literal_stationdiff.cpp" literal_stationdiff
 compile "$BENCH/reference/literal_onefile.cpp" literal_onefile
 compile "$BENCH/reference/judge.cpp" judge
-lit_two="$OUT/bin/literal_stationdiff"
-lit_one="$OUT/bin/literal_onefile"
+lit_two="$BIN/literal_stationdiff"
+lit_one="$BIN/literal_onefile"
 peer="$BENCH/reference/peer.py"
 
 # ------------------------------------------------------------------ data
@@ -127,7 +90,7 @@ gen_data() {
   if [[ ! -f "$dir/.stamp" || "$(cat "$dir/.stamp")" != "$stamp" ]]; then
     log "generating $n stations (seed $seed) in ${dir#"$ROOT"/}"
     rm -rf "$dir"
-    "$OUT/bin/gen_input" "$n" "$seed" "$dir"
+    "$BIN/gen_input" "$n" "$seed" "$dir"
     echo "$stamp" >"$dir/.stamp"
   fi
   echo "$dir"
@@ -205,7 +168,7 @@ for size in "${sizes[@]}"; do
         record "$size" "$layout" literal reference
       elif [[ -n "${exit_status[$layout/literal]:-}" ]]; then
         record "$size" "$layout" "$name" "unchecked"
-      elif "$OUT/bin/judge" "$layout" "$dir" \
+      elif "$BIN/judge" "$layout" "$dir" \
         "$results/$size/literal.$layout.out" "$results/$size/$name.$layout.out"; then
         record "$size" "$layout" "$name" ok
       else

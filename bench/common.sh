@@ -1,0 +1,49 @@
+# shellcheck shell=bash disable=SC2154
+# What bench/run.sh and bench/crafted.sh share; each sources it after reading its options.
+# It expects ROOT, BENCH, SCRIPT (the script's name in messages), TAG (its log prefix), and
+# the options `build` (1: build the release preset) and `before` (an earlier build's folder or
+# empty). It sets BIN (the helpers' folder), TIME, ours_two, ours_one, before_two and
+# before_one, and defines log() and compile().
+
+log() { printf '[%s] %s\n' "$TAG" "$*" >&2; }
+fail() { echo "$SCRIPT: $*" >&2; exit 1; }
+
+# /usr/bin/time gives the peak memory; root installs it when it is missing.
+TIME=/usr/bin/time
+if [[ ! -x "$TIME" ]] && ((EUID == 0)) && command -v apt-get >/dev/null; then
+  log "installing the 'time' package for peak-memory figures"
+  apt-get install -y -qq time >/dev/null || { apt-get update -qq && apt-get install -y -qq time >/dev/null; }
+fi
+[[ -x "$TIME" ]] || fail "/usr/bin/time is missing (apt-get install time)"
+
+# The programs under test, built unless both are given; an earlier build's beside them.
+ours_two="${STATIONDIFF_BIN:-$ROOT/build/release/bin/stationdiff}"
+ours_one="${ONEFILE_BIN:-$ROOT/build/release/bin/stationdiff-onefile}"
+if ((build)) && [[ -z "${STATIONDIFF_BIN:-}" || -z "${ONEFILE_BIN:-}" ]]; then
+  log "building the release preset"
+  (cd "$ROOT" && cmake --preset release >&2 && cmake --build --preset release >&2)
+fi
+before_two="" before_one=""
+if [[ -n "$before" ]]; then
+  [[ -d "$before" ]] || fail "no such folder: $before"
+  before="$(cd "$before" && pwd)"
+  before_two="$before/stationdiff" before_one="$before/stationdiff-onefile"
+fi
+for bin in "$ours_two" "$ours_one" $before_two $before_one; do
+  [[ -x "$bin" ]] || fail "program not found: $bin"
+done
+
+BIN="$BENCH/out/bin"
+mkdir -p "$BIN"
+# compile SRC NAME: compiles one helper into BIN unless its binary is newer than its source
+# and the headers beside it (the literal programs and the judge share bench/reference/*.hpp).
+compile() {
+  local src="$1" bin="$BIN/$2" dep stale=0
+  for dep in "$src" "${src%/*}"/*.hpp; do
+    if [[ "$dep" -nt "$bin" ]]; then stale=1; fi
+  done
+  if ((stale)) || [[ ! -x "$bin" ]]; then
+    log "compiling ${src#"$ROOT"/}"
+    g++ -O2 -std=c++20 -o "$bin" "$src"
+  fi
+}
