@@ -1,40 +1,49 @@
-# shellcheck shell=bash disable=SC2154
-# What bench/run.sh and bench/crafted.sh share; each sources it after reading its options.
-# It expects ROOT, BENCH, SCRIPT (the script's name in messages), TAG (its log prefix), and
-# the options `build` (1: build the release preset) and `before` (an earlier build's folder or
-# empty). It sets BIN (the helpers' folder), TIME, ours_two, ours_one, before_two and
-# before_one, and defines log() and compile().
+# shellcheck shell=bash disable=SC2154,SC2034
+# What bench/run.sh and bench/crafted.sh share. Each sources it first, as
+#   source "$BENCH/common.sh" TAG
+# with BENCH set to this folder and TAG its log prefix. It sets ROOT, DATA and BIN (the
+# helpers' folder) and defines usage(), log(), fail() and compile(); after reading its options
+# (`build`: 1 to build the release preset; `before`: an earlier build's folder or empty), the
+# script calls find_programs, which sets TIME, ours_two, ours_one, before_two and before_one.
 
-log() { printf '[%s] %s\n' "$TAG" "$*" >&2; }
-fail() { echo "$SCRIPT: $*" >&2; exit 1; }
-
-# /usr/bin/time gives the peak memory; root installs it when it is missing.
-TIME=/usr/bin/time
-if [[ ! -x "$TIME" ]] && ((EUID == 0)) && command -v apt-get >/dev/null; then
-  log "installing the 'time' package for peak-memory figures"
-  apt-get install -y -qq time >/dev/null || { apt-get update -qq && apt-get install -y -qq time >/dev/null; }
-fi
-[[ -x "$TIME" ]] || fail "/usr/bin/time is missing (apt-get install time)"
-
-# The programs under test, built unless both are given; an earlier build's beside them.
-ours_two="${STATIONDIFF_BIN:-$ROOT/build/release/bin/stationdiff}"
-ours_one="${ONEFILE_BIN:-$ROOT/build/release/bin/stationdiff-onefile}"
-if ((build)) && [[ -z "${STATIONDIFF_BIN:-}" || -z "${ONEFILE_BIN:-}" ]]; then
-  log "building the release preset"
-  (cd "$ROOT" && cmake --preset release >&2 && cmake --build --preset release >&2)
-fi
-before_two="" before_one=""
-if [[ -n "$before" ]]; then
-  [[ -d "$before" ]] || fail "no such folder: $before"
-  before="$(cd "$before" && pwd)"
-  before_two="$before/stationdiff" before_one="$before/stationdiff-onefile"
-fi
-for bin in "$ours_two" "$ours_one" $before_two $before_one; do
-  [[ -x "$bin" ]] || fail "program not found: $bin"
-done
-
+ROOT="$(dirname "$BENCH")"
+DATA="$BENCH/data"
 BIN="$BENCH/out/bin"
-mkdir -p "$BIN"
+TAG="$1"
+
+# The script's opening comment, without its first line and the comment marks.
+usage() { sed -n '2,/^set -euo/{/^set -euo/d;s/^# \{0,1\}//;p}' "$0"; }
+log() { printf '[%s] %s\n' "$TAG" "$*" >&2; }
+fail() { echo "${0##*/}: $*" >&2; exit 1; }
+
+find_programs() {
+  # /usr/bin/time gives the peak memory; root installs it when it is missing.
+  TIME=/usr/bin/time
+  if [[ ! -x "$TIME" ]] && ((EUID == 0)) && command -v apt-get >/dev/null; then
+    log "installing the 'time' package for peak-memory figures"
+    apt-get install -y -qq time >/dev/null || { apt-get update -qq && apt-get install -y -qq time >/dev/null; }
+  fi
+  [[ -x "$TIME" ]] || fail "/usr/bin/time is missing (apt-get install time)"
+
+  # The programs under test, built unless both are given; an earlier build's beside them.
+  ours_two="${STATIONDIFF_BIN:-$ROOT/build/release/bin/stationdiff}"
+  ours_one="${ONEFILE_BIN:-$ROOT/build/release/bin/stationdiff-onefile}"
+  if ((build)) && [[ -z "${STATIONDIFF_BIN:-}" || -z "${ONEFILE_BIN:-}" ]]; then
+    log "building the release preset"
+    (cd "$ROOT" && cmake --preset release >&2 && cmake --build --preset release >&2)
+  fi
+  before_two="" before_one=""
+  if [[ -n "$before" ]]; then
+    [[ -d "$before" ]] || fail "no such folder: $before"
+    before="$(cd "$before" && pwd)"
+    before_two="$before/stationdiff" before_one="$before/stationdiff-onefile"
+  fi
+  local bin
+  for bin in "$ours_two" "$ours_one" $before_two $before_one; do
+    [[ -x "$bin" ]] || fail "program not found: $bin"
+  done
+}
+
 # compile SRC NAME: compiles one helper into BIN unless its binary is newer than its source
 # and the headers beside it (the literal programs and the judge share bench/reference/*.hpp).
 compile() {
@@ -43,6 +52,7 @@ compile() {
     if [[ "$dep" -nt "$bin" ]]; then stale=1; fi
   done
   if ((stale)) || [[ ! -x "$bin" ]]; then
+    mkdir -p "$BIN"
     log "compiling ${src#"$ROOT"/}"
     g++ -O2 -std=c++20 -o "$bin" "$src"
   fi

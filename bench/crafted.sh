@@ -35,11 +35,9 @@
 # when a build fails, a program fails or times out, or a report differs.
 set -euo pipefail
 
-usage() { sed -n '2,/^set -euo/{/^set -euo/d;s/^# \{0,1\}//;p}' "${BASH_SOURCE[0]}"; }
-
-ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BENCH="$ROOT/bench"
-DATA="$BENCH/data"
+BENCH="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# shellcheck source=bench/common.sh
+source "$BENCH/common.sh" crafted
 OUT="$BENCH/out/crafted"
 
 runs=3 seed=1 smoke=0 build=1 before="" timeout_s=600
@@ -70,9 +68,7 @@ for v in "$runs" "$census_n" "$onefile_n" "$line_ends" "$blank_lines" "$line_byt
 done
 [[ "$seed" =~ ^[0-9]+$ ]] || { echo "crafted.sh: --seed must be a non-negative integer" >&2; exit 2; }
 
-SCRIPT=crafted.sh TAG=crafted
-# shellcheck source=bench/common.sh
-source "$BENCH/common.sh"
+find_programs
 declare -A cmd=([ours/two]="$ours_two" [ours/one]="$ours_one"
   [literal/two]="$BIN/literal_stationdiff" [literal/one]="$BIN/literal_onefile")
 programs=(ours literal)

@@ -28,12 +28,10 @@
 # when a build fails, a program fails or an output check fails.
 set -euo pipefail
 
-usage() { sed -n '2,/^set -euo/{/^set -euo/d;s/^# \{0,1\}//;p}' "${BASH_SOURCE[0]}"; }
-
-ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BENCH="$ROOT/bench"
+BENCH="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# shellcheck source=bench/common.sh
+source "$BENCH/common.sh" bench
 OUT="$BENCH/out"
-DATA="$BENCH/data"
 PYTHON="${PYTHON:-python3}"
 
 runs=3
@@ -71,9 +69,7 @@ elif ((${#sizes[@]} == 0)); then
   sizes=(200000 2000000)
 fi
 
-SCRIPT=run.sh TAG=bench
-# shellcheck source=bench/common.sh
-source "$BENCH/common.sh"
+find_programs
 compile "$BENCH/gen_input.cpp" gen_input
 compile "$BENCH/reference/literal_stationdiff.cpp" literal_stationdiff
 compile "$BENCH/reference/literal_onefile.cpp" literal_onefile
