@@ -2,6 +2,7 @@
 #include "big_vector.hpp"
 
 #include <cstdint>
+#include <new>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -21,6 +22,27 @@ void adviseHugePages(void* p, std::size_t bytes) {
   (void)p;
   (void)bytes;
 #endif
+}
+
+ByteBlock allocateBytes(std::size_t bytes) {
+  ByteBlock block(static_cast<char*>(std::malloc(bytes == 0 ? 1 : bytes)));
+  if (!block) throw std::bad_alloc();
+  if (bytes >= BigAllocator<char>::kHugePageBytes) adviseHugePages(block.get(), bytes);
+  return block;
+}
+
+void* allocateZeroed(std::size_t bytes) {
+  void* const p = std::calloc(bytes == 0 ? 1 : bytes, 1);
+  if (p == nullptr) throw std::bad_alloc();
+  if (bytes >= BigAllocator<char>::kHugePageBytes) adviseHugePages(p, bytes);
+  return p;
+}
+
+void resizeBytes(ByteBlock& block, std::size_t bytes) {
+  char* const resized = static_cast<char*>(std::realloc(block.get(), bytes == 0 ? 1 : bytes));
+  if (resized == nullptr) throw std::bad_alloc();
+  static_cast<void>(block.release());  // realloc() has taken it over
+  block.reset(resized);
 }
 
 }  // namespace stationtext

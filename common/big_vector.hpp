@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace stationtext {
@@ -37,5 +39,46 @@ struct BigAllocator {
 
 template <typename T>
 using BigVector = std::vector<T, BigAllocator<T>>;
+
+struct FreeMemory {
+  void operator()(void* p) const { std::free(p); }
+};
+// Bytes from the C allocator, whose large blocks the system can grow and shrink by remapping
+// their pages instead of copying them.
+using ByteBlock = std::unique_ptr<char[], FreeMemory>;
+
+// `bytes` bytes, not zeroed, with the huge-page advice when there are enough of them. Throws
+// std::bad_alloc when the system refuses.
+ByteBlock allocateBytes(std::size_t bytes);
+// Makes `block` `bytes` long, keeping what it holds up to that length. Throws std::bad_alloc
+// when the system refuses, and `block` is then as it was.
+void resizeBytes(ByteBlock& block, std::size_t bytes);
+
+// `bytes` zeroed bytes, with the huge-page advice when there are enough of them. Fresh memory
+// comes zeroed from the system, so it is not written twice. Throws std::bad_alloc when the
+// system refuses.
+void* allocateZeroed(std::size_t bytes);
+
+// A fixed number of elements of a type without constructors, all bits zero at first.
+template <typename T>
+class ZeroedArray {
+ public:
+  ZeroedArray() = default;
+  explicit ZeroedArray(std::size_t size)
+      : data_(static_cast<T*>(allocateZeroed(size * sizeof(T)))), size_(size) {
+    static_assert(std::is_trivial_v<T>);
+  }
+
+  T& operator[](std::size_t i) { return data_[i]; }
+  const T& operator[](std::size_t i) const { return data_[i]; }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  T* begin() { return data_.get(); }
+  T* end() { return data_.get() + size_; }
+
+ private:
+  std::unique_ptr<T[], FreeMemory> data_;
+  std::size_t size_ = 0;
+};
 
 }  // namespace stationtext

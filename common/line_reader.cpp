@@ -20,13 +20,9 @@ InputFile InputFile::open(const char* path) {
     if (stat(path, &info) == 0 && S_ISDIR(info.st_mode)) in.error = EISDIR;
     return in;
   }
-  if (fstat(fileno(file.get()), &info) == 0) {
-    if (S_ISDIR(info.st_mode)) {
-      in.error = EISDIR;
-      return in;
-    }
-    in.regular = S_ISREG(info.st_mode);
-    if (in.regular) in.size = static_cast<std::uint64_t>(info.st_size);
+  if (fstat(fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) {
+    in.error = EISDIR;
+    return in;
   }
   // The reader does its own block buffering; a second buffer in stdio would only copy.
   std::setvbuf(file.get(), nullptr, _IONBF, 0);
@@ -40,22 +36,27 @@ LineReader::LineReader(std::FILE* file, std::size_t blocksize)
 bool LineReader::refill() {
   if (eof_) return false;
   if (begin_ > 0) {
-    // Keep the unfinished line and drop what was handed out already.
+    // Keep the unfinished piece and drop what was handed out already.
     std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
   }
   if (capacity_ - end_ < blocksize_ / 2) {
-    // A line longer than the free room: grow by half again, so that a long line costs
-    // amortised linear time and at most about one and a half times its length.
+    // A piece longer than the free room: grow by half again, so that a long piece costs
+    // amortised linear time. A large block is remapped rather than copied, so growing never
+    // holds the piece twice.
     const std::size_t capacity = std::max(capacity_ + capacity_ / 2, end_ + blocksize_);
-    auto larger = std::make_unique_for_overwrite<char[]>(capacity);
-    if (end_ > 0) std::memcpy(larger.get(), buffer_.get(), end_);
-    buffer_ = std::move(larger);
+    if (buffer_) {
+      resizeBytes(buffer_, capacity);
+    } else {
+      buffer_ = allocateBytes(capacity);
+    }
     capacity_ = capacity;
   }
+  // At most a block at a time: what a long piece is given room for is read only as it comes.
   errno = 0;
-  const std::size_t got = std::fread(buffer_.get() + end_, 1, capacity_ - end_, file_);
+  const std::size_t got =
+      std::fread(buffer_.get() + end_, 1, std::min(capacity_ - end_, blocksize_), file_);
   end_ += got;
   if (got == 0) {
     eof_ = true;
@@ -107,6 +108,38 @@ void LineReader::skipBlanks() {
   }
 }
 
+void LineReader::skipLine() {
+  for (;;) {
+    const std::size_t left = end_ - begin_;
+    const void* const newline =
+        left != 0 ? std::memchr(buffer_.get() + begin_, '\n', left) : nullptr;
+    scanned_ = 0;
+    if (newline != nullptr) {
+      begin_ = static_cast<std::size_t>(static_cast<const char*>(newline) - buffer_.get()) + 1;
+      return;
+    }
+    begin_ = end_;
+    if (!refill()) return;
+  }
+}
+
+ByteBlock LineReader::handOver(std::string_view piece) {
+  // The bytes after the piece go to a new block; they are less than a block, as the piece
+  // ended in the last block read.
+  const std::size_t after = static_cast<std::size_t>(piece.data() + piece.size() - buffer_.get());
+  const std::size_t rest = end_ - std::max(begin_, after);
+  ByteBlock next = allocateBytes(std::max(blocksize_, rest));
+  if (rest != 0) std::memcpy(next.get(), buffer_.get() + end_ - rest, rest);
+  ByteBlock given = std::move(buffer_);
+  resizeBytes(given, after);  // the room that was never read into goes back
+  buffer_ = std::move(next);
+  capacity_ = std::max(blocksize_, rest);
+  begin_ = 0;
+  scanned_ = 0;
+  end_ = rest;
+  return given;
+}
+
 bool LineReader::nextWord(std::string_view& word) {
   // Nearly every word lies in the buffer, after a few blanks.
   const char* const base = buffer_.get();
@@ -125,9 +158,30 @@ bool LineReader::nextWord(std::string_view& word) {
 
 CountLine readCountLine(LineReader& reader) {
   reader.skipBlanks();
-  std::string_view line;
-  if (reader.next(line)) return parseCountLine(line);
-  return {0, true};  // no token at all: the count is never read
+  // The sign and the digits that decide the value: leading zeros change nothing, and a number of
+  // more than kDigits significant digits is out of range whatever they are.
+  constexpr std::size_t kDigits = 11;
+  std::string number;
+  int c = reader.peek();
+  if (c == '+' || c == '-') {
+    number.push_back(static_cast<char>(c));
+    reader.skip();
+    c = reader.peek();
+  }
+  bool digits = false;
+  for (; c == '0'; c = reader.peek()) {
+    digits = true;
+    reader.skip();
+  }
+  std::size_t significant = 0;
+  for (; c >= '0' && c <= '9'; c = reader.peek()) {
+    if (significant++ < kDigits) number.push_back(static_cast<char>(c));
+    reader.skip();
+  }
+  if (digits && significant == 0) number.push_back('0');
+  const CountLine count = parseCountLine(number);
+  if (!count.failed) reader.skipLine();
+  return count;
 }
 
 }  // namespace stationtext

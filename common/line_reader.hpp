@@ -7,6 +7,7 @@
 #include <memory>
 #include <string_view>
 
+#include "big_vector.hpp"
 #include "text_format.hpp"
 
 namespace stationtext {
@@ -29,9 +30,7 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // opened (EISDIR): reading one would only fail later and look like an empty file.
 struct InputFile {
   FilePtr file;
-  bool regular = false;    // a regular file, whose size below is meaningful
-  std::uint64_t size = 0;  // bytes, for sizing containers; 0 when not regular
-  int error = 0;           // errno when the file could not be opened
+  int error = 0;  // errno when the file could not be opened
 
   static InputFile open(const char* path);
   explicit operator bool() const { return file != nullptr; }
@@ -40,7 +39,7 @@ struct InputFile {
 // Splits a file into lines at the newline byte, or into words, reading it in large blocks. A
 // carriage return before the newline stays in the line. The last line need not end with a
 // newline; a file that ends with one has no empty line after it. Memory is one block plus the
-// longest line or word handed out.
+// longest line or word handed out: the file is read a block at a time, however long a line.
 class LineReader {
  public:
   // Large enough that reads cost little per line, small enough to stay out of the way.
@@ -55,9 +54,31 @@ class LineReader {
   // Moves past blanks, line ends included, to the next token byte or the end of the file.
   void skipBlanks();
 
+  // The next byte, left unread, or -1 at the end of the file.
+  int peek() {
+    if (begin_ == end_ && !refill()) return -1;
+    return static_cast<unsigned char>(buffer_[begin_]);
+  }
+  // Moves past the byte that peek() gave.
+  void skip() {
+    ++begin_;
+    scanned_ = 0;
+  }
+  // Moves past the rest of the line and its newline, holding no more than a block of it.
+  void skipLine();
+
   // Sets `word` to the next token, across line ends, valid until the following call. Returns
   // false at the end of the file and after a read error.
   bool nextWord(std::string_view& word);
+
+  // Hands over the block that holds `piece`, the line or word handed out last, so that the
+  // caller can keep a long piece without copying it; `piece` stays valid for as long as the
+  // caller keeps the block. The reader goes on in a new block with the bytes after the piece.
+  ByteBlock handOver(std::string_view piece);
+  // True when `text` lies in the reader's block: a piece it handed out.
+  bool holds(std::string_view text) const {
+    return text.data() >= buffer_.get() && text.data() + text.size() <= buffer_.get() + end_;
+  }
 
   // errno of the read error that ended the file early, or 0.
   int error() const { return error_; }
@@ -77,7 +98,7 @@ class LineReader {
 
   std::FILE* file_;
   std::size_t blocksize_;
-  std::unique_ptr<char[]> buffer_;  // not zeroed: only bytes read are ever looked at
+  ByteBlock buffer_;  // not zeroed: only bytes read are ever looked at
   std::size_t capacity_ = 0;
   std::size_t begin_ = 0;    // first byte not yet handed out
   std::size_t scanned_ = 0;  // bytes from begin_ known to hold no end of the piece sought
@@ -86,8 +107,10 @@ class LineReader {
   int error_ = 0;
 };
 
-// Reads the register's count line: skips blanks, blank lines included, reads the number at the
-// start of the first token and discards the rest of that line.
+// Reads the register's count line: skips blanks, blank lines included, and reads the number at
+// the start of the first token as a stream reads a number, holding no more than the number.
+// When there is one, the rest of its line is skipped; otherwise nothing more is read, since the
+// register ends there.
 CountLine readCountLine(LineReader& reader);
 
 }  // namespace stationtext

@@ -14,9 +14,7 @@ std::size_t StationFile::readCount() {
   const CountLine count = readCountLine(*lines_);
   countFailed_ = count.failed;
   stationsLeft_ = count.failed ? 0 : std::max(count.count, 0);
-  if (!in_.regular) return 0;
-  return static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(stationsLeft_),
-                                                          in_.size / kShortestLine + 1));
+  return static_cast<std::size_t>(stationsLeft_);
 }
 
 ReadOutcome StationFile::outcome() const {

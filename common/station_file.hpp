@@ -23,9 +23,9 @@ class StationFile {
 
   bool opened() const { return lines_.has_value(); }
 
-  // Reads the register's count line, which must come first. Returns how many stations to make
-  // room for: the count, but no more than one per kShortestLine bytes of the file, so that a
-  // count line that promises more stations than the file holds reserves no memory for them.
+  // Reads the register's count line, which must come first, and returns the count: how many
+  // station lines follow (0 when the count is not a number). A count may promise far more lines
+  // than the file holds, so it only ever caps what is made room for.
   std::size_t readCount();
 
   // The next station line, while fewer than the count have been read and the file goes on.
@@ -52,11 +52,6 @@ class StationFile {
   ReadOutcome outcome() const;
 
  private:
-  // Shorter than nearly every real station line (a code, a blank, a name and a line end): an
-  // honest register is reserved in full, and a count that lies reserves at most about two
-  // stations' worth of memory per 16 bytes of file.
-  static constexpr std::uint64_t kShortestLine = 16;
-
   const char* path_;
   InputFile in_;
   std::optional<LineReader> lines_;  // when opened

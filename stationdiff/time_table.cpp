@@ -29,11 +29,16 @@ ReadOutcome TimeTable::load(const char* stations, const char* updates) {
 ReadOutcome TimeTable::loadRegister(const char* filename) {
   stationtext::StationFile file(filename);
   if (!file.opened()) return file.outcome();
-  stations.reserve(file.readCount());
+  const std::size_t count = file.readCount();
   std::int32_t code;
   std::string_view name;
-  while (file.nextStation(code, name))
+  while (file.nextStation(code, name)) {
+    // Room grows with the stations read, doubling, but never past the count: an honest count
+    // leaves no room unused, and a lying one makes nothing bigger.
+    if (stations.size() == stations.capacity())
+      stations.reserve(std::min(count, std::max<std::size_t>(1024, 2 * stations.size())));
     stations.push_back({code, names.keep(name), false});
+  }
   return file.outcome();
 }
 
@@ -89,15 +94,19 @@ const std::string_view kUsage =
     "See the manual page stationdiff(1).\n";
 
 int run(const Files& files, stationtext::ReportWriter& out) {
-  // The census runs first, so that a failed read leaves no half line behind.
-  std::size_t words = 0;
-  const ReadOutcome census = countDistinctWords(files.census.c_str(), words);
-  if (census.kind == ReadOutcome::readFailed) return stationtext::failInput(out, census);
-  out.put("SIZE: ").put(words).endLine();
+  return stationtext::guardMemory(out, [&](const char*& input) {
+    // The census runs first, so that a failed read leaves no half line behind.
+    input = files.census.c_str();
+    std::size_t words = 0;
+    const ReadOutcome census = countDistinctWords(files.census.c_str(), words);
+    if (census.kind == ReadOutcome::readFailed) return stationtext::failInput(out, census);
+    out.put("SIZE: ").put(words).endLine();
 
-  TimeTable table;
-  return stationtext::writeReports(table, table.load(files.stations.c_str(), files.updates.c_str()),
-                                   out);
+    input = files.stations.c_str();
+    TimeTable table;
+    return stationtext::writeReports(
+        table, table.load(files.stations.c_str(), files.updates.c_str()), out);
+  });
 }
 
 }  // namespace stationdiff
