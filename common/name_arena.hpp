@@ -4,9 +4,10 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <string_view>
 #include <vector>
+
+#include "big_vector.hpp"
 
 namespace stationtext {
 
@@ -19,14 +20,20 @@ class NameArena {
 
   // A copy of `name`, valid as long as the arena.
   std::string_view keep(std::string_view name);
+  // Keeps `name`, which lies in `block`, by keeping the block itself: a long name is held once,
+  // not copied. Returns `name`, now valid as long as the arena.
+  std::string_view adopt(ByteBlock block, std::string_view name);
 
  private:
-  // Large enough that the allocator is asked rarely, small enough to waste little at the end.
-  static constexpr std::size_t kChunk = std::size_t{1} << 20;
+  // Chunks start small, for small inputs, and double up to kLargestChunk: large enough that
+  // the allocator is asked rarely and that most of a chunk lies in huge pages.
+  static constexpr std::size_t kFirstChunk = std::size_t{1} << 20;
+  static constexpr std::size_t kLargestChunk = std::size_t{32} << 20;
   // A name longer than this gets a block of its own, so that a chunk's rest is not wasted.
-  static constexpr std::size_t kLongName = kChunk / 8;
+  static constexpr std::size_t kLongName = kFirstChunk / 8;
 
-  std::vector<std::unique_ptr<char[]>> chunks_;
+  std::vector<ByteBlock> chunks_;
+  std::size_t nextChunk_ = kFirstChunk;
   char* next_ = nullptr;
   std::size_t left_ = 0;
 };

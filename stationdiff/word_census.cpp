@@ -14,7 +14,14 @@ stationtext::ReadOutcome countDistinctWords(const char* path, std::size_t& count
   stationtext::LineReader reader(in.file.get(), blocksize);
   stationtext::NameTable<stationtext::NoValue> words;
   stationtext::NameArena arena;
-  words.addAll([&](std::string_view& word) { return reader.nextWord(word); }, arena);
+  words.addAll([&](std::string_view& word) { return reader.nextWord(word); },
+               [&](std::string_view word) {
+                 // A word of a block or more lies alone at the start of the reader's block: the
+                 // arena takes that block over, so that the word is held once, not copied.
+                 return word.size() >= blocksize && reader.holds(word)
+                            ? arena.adopt(reader.handOver(word), word)
+                            : arena.keep(word);
+               });
   count = words.size();
   return reader.outcome(path);
 }
