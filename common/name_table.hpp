@@ -6,26 +6,28 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <new>
 #include <string_view>
-#include <vector>
+#include <utility>
 
+#include "big_vector.hpp"
 #include "keyed_hash.hpp"
-#include "name_arena.hpp"
 #include "name_batch.hpp"
 
 namespace stationtext {
 
 // Maps distinct names to values; names are equal when their bytes are. The entries lie in one
 // array in the order they were added: that is the order entries() gives, so nothing the
-// programs write depends on the hash or its key.
+// programs write depends on the hash or its key. The table holds what was added and grows with
+// it: nothing is made room for in advance.
 //
-// The index over the entries has 8-byte slots: an entry's number + 1 (0 is an empty slot) and,
-// above it, bits of the name's hash, so that a probe reads an entry's name only when those bits
-// match. It is probed linearly and kept at most half full. Names are hashed with a keyed hash,
-// SipHash-1-3 unless a test plants another, under a key drawn for each table: without the key,
-// nobody can compute names that share a slot.
+// The index over the entries has 8-byte slots: an entry's number + 1 in the low half (0 is an
+// empty slot) and the top half of the name's hash in the high half, so that a probe reads an
+// entry's name only when those bits match, and growing the index places the slots again without
+// hashing a name. A name's first slot is given by the top bits of its hash; the index is probed
+// linearly and kept at most half full. Names are hashed with a keyed hash, SipHash-1-3 unless a
+// test plants another, under a key drawn for each table: without the key, nobody can compute
+// names that share a slot.
 //
 // A guard that does not trust the hash: a probe that walks more than kLongProbe slots makes the
 // table draw a new key and place every entry again, once the batch at hand is done. It fires at
@@ -38,6 +40,10 @@ class NameTable {
     std::string_view name;
     [[no_unique_address]] Value value;
   };
+  // What addAll() does by default with the entry of a name that is there already: nothing.
+  struct Ignore {
+    void operator()(Entry&) const {}
+  };
 
   // Names hashed, and their slots asked for, before any of them is probed: enough for the
   // cache misses to overlap, few enough that their slots stay in the cache.
@@ -48,57 +54,36 @@ class NameTable {
   // `key` chooses the slots; tests fix it, so that they know where names go.
   explicit NameTable(HashKey key = HashKey::random()) : hash_{key} {}
 
-  // Makes room for `count` names in all, so that adding them does not grow the table.
-  void reserve(std::size_t count) {
-    entries_.reserve(count);
-    if (2 * count > slots_.size()) grow(count);
-  }
-
   // Adds each name that `next` gives with its value, in that order, as NameBatch::refill() takes
-  // them, with a copy of the name kept in `arena`. A name already there keeps its entry and
-  // value.
-  template <typename Next>
-  void addAll(Next next, NameArena& arena) {
+  // them. A new name is stored as keep(name) returns it, a view that must stay valid as long as
+  // the table (a copy in an arena). A name already there keeps its entry and value, and
+  // found(entry) is called with its entry.
+  template <typename Next, typename Keep, typename Found = Ignore>
+  void addAll(Next next, Keep keep, Found found = {}) {
     NameBatch<Value> batch(kBatchNames, kBatchBytes);
     std::uint64_t hashes[kBatchNames];
     std::size_t hashed = 0;
     auto source = hashing(next, hashes, hashed);
     for (;;) {
       // Grown before the batch is read, as where its names start depends on the index's size.
-      if (2 * (entries_.size() + kBatchNames) > slots_.size()) grow(entries_.size() + kBatchNames);
+      makeRoom(kBatchNames);
       hashed = 0;
       if (!batch.refill(source)) return;
+      askForCandidates(hashes, batch.size());
       for (std::size_t g = 0; g < batch.size(); ++g) {
         const std::size_t at = probe(batch.name(g), hashes[g]);
-        if (slots_[at] != 0) continue;
-        // Entry numbers have kNumberBits bits: more entries than that would not fit in memory.
-        if (entries_.size() + 1 >= (std::uint64_t{1} << kNumberBits)) throw std::bad_alloc();
-        entries_.push_back({arena.keep(batch.name(g)), batch.value(g)});
-        slots_[at] = tagOf(hashes[g]) | entries_.size();
-      }
-      guard();
-    }
-  }
-
-  // Calls found(name, entry) for each name that `next` gives, in that order, as
-  // NameBatch::refill() takes them, with the name's entry or nullptr when there is none.
-  template <typename Next, typename Found>
-  void findAll(Next next, Found found) {
-    NameBatch<> batch(kBatchNames, kBatchBytes);
-    std::uint64_t hashes[kBatchNames];
-    std::size_t hashed = 0;
-    auto source = hashing(next, hashes, hashed);
-    for (hashed = 0; batch.refill(source); hashed = 0) {
-      for (std::size_t g = 0; g < batch.size(); ++g) {
-        const std::size_t at = slots_.empty() ? 0 : probe(batch.name(g), hashes[g]);
-        found(batch.name(g), slots_.empty() || slots_[at] == 0 ? nullptr : &entryAt(at));
+        if (slots_[at] == 0) {
+          insert(at, hashes[g], keep(batch.name(g)), batch.value(g));
+        } else {
+          found(entryOf(slots_[at]));
+        }
       }
       guard();
     }
   }
 
   // The entries, in the order they were added.
-  const std::vector<Entry>& entries() const { return entries_; }
+  const BigVector<Entry>& entries() const { return entries_; }
   std::size_t size() const { return entries_.size(); }
   // How often the guard drew a new key.
   std::size_t rekeys() const { return rekeys_; }
@@ -108,8 +93,12 @@ class NameTable {
   static constexpr std::size_t kMinSlots = 1024;
   // A batch's names are copied; a few long ones need not fill it.
   static constexpr std::size_t kBatchBytes = std::size_t{1} << 16;
-  static constexpr int kNumberBits = 40;  // a trillion entries: more than any memory holds
-  static constexpr std::uint64_t kTagMask = ~std::uint64_t{0} << kNumberBits;
+  // The low half of a slot: an entry's number + 1. The high half: the top of the name's hash.
+  static constexpr int kNumberBits = 32;
+  static constexpr std::uint64_t kNumberMask = (std::uint64_t{1} << kNumberBits) - 1;
+  static constexpr std::uint64_t kTagMask = ~kNumberMask;
+  // The index's size at most: a first slot is read from the tag, which has kNumberBits bits.
+  static constexpr std::uint64_t kMostSlots = std::uint64_t{1} << (64 - kNumberBits);
 
   // The source `next` of a batch, hashing each name it gives into hashes[hashed++] and asking
   // for the name's first slot at once, so that the slot arrives while the next names are read.
@@ -118,17 +107,31 @@ class NameTable {
     return [this, &next, hashes, &hashed](std::string_view& name, auto&... value) {
       if (!next(name, value...)) return false;
       hashes[hashed] = hash_(name);
-      if (!slots_.empty()) __builtin_prefetch(&slots_[home(hashes[hashed])]);
+      __builtin_prefetch(&slots_[home(hashes[hashed])]);
       ++hashed;
       return true;
     };
   }
 
-  // The first slot a probe for `hash` looks at: the hash's top bits.
+  // The first slot of each name was asked for as it was read. Where it holds an entry with the
+  // name's tag, which nearly always is the name's own, asks for the entry and then for its
+  // name's bytes, so that the probes find both at hand.
+  void askForCandidates(const std::uint64_t* hashes, std::size_t count) {
+    Entry* candidates[kBatchNames];
+    for (std::size_t g = 0; g < count; ++g) {
+      const std::uint64_t slot = slots_[home(hashes[g])];
+      candidates[g] = slot != 0 && (slot & kTagMask) == tagOf(hashes[g]) ? &entryOf(slot) : nullptr;
+      __builtin_prefetch(candidates[g]);
+    }
+    for (std::size_t g = 0; g < count; ++g) {
+      if (candidates[g] != nullptr) __builtin_prefetch(candidates[g]->name.data());
+    }
+  }
+
+  // The first slot a probe for `hash` looks at: the hash's top bits, which the slot keeps.
   std::size_t home(std::uint64_t hash) const { return static_cast<std::size_t>(hash >> shift_); }
-  // The tag: the hash's low bits, which the slot's number does not depend on.
-  static std::uint64_t tagOf(std::uint64_t hash) { return hash << kNumberBits; }
-  Entry& entryAt(std::size_t at) { return entries_[(slots_[at] & ~kTagMask) - 1]; }
+  static std::uint64_t tagOf(std::uint64_t hash) { return hash & kTagMask; }
+  Entry& entryOf(std::uint64_t slot) { return entries_[(slot & kNumberMask) - 1]; }
 
   // The slot that holds `name`, or the empty slot where it would go. A long walk arms the guard.
   std::size_t probe(std::string_view name, std::uint64_t hash) {
@@ -137,16 +140,39 @@ class NameTable {
     std::size_t at = home(hash);
     for (std::size_t walked = 0;; ++walked, at = (at + 1) & mask) {
       const std::uint64_t slot = slots_[at];
-      if (slot == 0 || ((slot & kTagMask) == tag && entryAt(at).name == name)) {
+      if (slot == 0 || ((slot & kTagMask) == tag && entryOf(slot).name == name)) {
         longProbe_ = longProbe_ || walked > kLongProbe;
         return at;
       }
     }
   }
 
-  // Makes the index large enough for `count` entries at most half full, and places them again.
-  void grow(std::size_t count) {
-    place(std::bit_ceil(std::max({kMinSlots, 2 * count, 2 * slots_.size()})));
+  // Puts a new entry in the empty slot `at`.
+  void insert(std::size_t at, std::uint64_t hash, std::string_view name, const Value& value) {
+    if (entries_.size() + 1 >= kNumberMask) throw std::bad_alloc();  // more than numbers hold
+    entries_.push_back({name, value});
+    slots_[at] = tagOf(hash) | entries_.size();
+  }
+
+  // Grows the index, if need be, so that `more` entries can be added at most half full: to
+  // twice its size, and each slot is placed again from the hash bits it keeps.
+  void makeRoom(std::size_t more) {
+    const std::uint64_t wanted = 2 * (std::uint64_t{entries_.size()} + more);
+    if (!slots_.empty() && wanted <= slots_.size()) return;
+    const std::uint64_t size = std::bit_ceil(
+        std::max<std::uint64_t>({kMinSlots, wanted, 2 * std::uint64_t{slots_.size()}}));
+    if (size > kMostSlots || size > SIZE_MAX / sizeof(std::uint64_t)) throw std::bad_alloc();
+    ZeroedArray<std::uint64_t> old(static_cast<std::size_t>(size));
+    std::swap(old, slots_);
+    shift_ = 64 - std::countr_zero(size);
+    const std::size_t mask = slots_.size() - 1;
+    for (const std::uint64_t slot : old) {  // in the order of their homes, nearly
+      if (slot == 0) continue;
+      std::size_t at = home(slot);
+      while (slots_[at] != 0)
+        at = (at + 1) & mask;
+      slots_[at] = slot;
+    }
     guardArmed_ = true;
   }
 
@@ -156,27 +182,21 @@ class NameTable {
       hash_ = Hash{HashKey::random()};
       ++rekeys_;
       guardArmed_ = false;
-      place(slots_.size());
+      std::fill(slots_.begin(), slots_.end(), 0);
+      const std::size_t mask = slots_.size() - 1;
+      for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const std::uint64_t hash = hash_(entries_[i].name);
+        std::size_t at = home(hash);
+        while (slots_[at] != 0)
+          at = (at + 1) & mask;
+        slots_[at] = tagOf(hash) | (i + 1);
+      }
     }
     longProbe_ = false;
   }
 
-  // Makes the index `size` slots large, a power of two, and puts every entry in it.
-  void place(std::size_t size) {
-    slots_.assign(size, 0);
-    shift_ = 64 - std::countr_zero(size);
-    const std::size_t mask = size - 1;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-      const std::uint64_t hash = hash_(entries_[i].name);
-      std::size_t at = home(hash);
-      while (slots_[at] != 0)
-        at = (at + 1) & mask;
-      slots_[at] = tagOf(hash) | (i + 1);
-    }
-  }
-
-  std::vector<Entry> entries_;
-  std::vector<std::uint64_t> slots_;
+  BigVector<Entry> entries_;
+  ZeroedArray<std::uint64_t> slots_;
   Hash hash_;
   int shift_ = 64;  // 64 minus the bits of a slot's number
   bool longProbe_ = false;

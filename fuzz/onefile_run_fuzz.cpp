@@ -1,7 +1,7 @@
 // Whole runs of the single-file program, judged against the literal reference: the input is F.IN
 // as it is.
 #include "run_harness.hpp"
-#include "time_table.hpp"
+#include "hashed_register.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   harness::judgeRun(

@@ -1,6 +1,6 @@
 // The single-file register: stations hashed by name, matched against the update lines that
 // follow them in the same file.
-#include "time_table.hpp"
+#include "hashed_register.hpp"
 
 #include <algorithm>
 #include <string_view>
@@ -17,44 +17,62 @@ using stationtext::ReadOutcome;
 ReadOutcome TimeTable::load(const char* filename) {
   stationtext::StationFile file(filename);
   if (!file.opened()) return file.outcome();
-  stations.reserve(file.readCount());
+  file.readCount();
+  const auto keep = [&](std::string_view name) { return names.keep(name); };
   // In file order: the first station of a name keeps its code; later ones change nothing.
   stations.addAll(
       [&](std::string_view& name, Station& station) {
-        station.seen = false;
+        station.state = false;
         return file.nextStation(station.code, name);
       },
-      names);
-  stations.findAll([&](std::string_view& name) { return file.nextUpdate(name); },
-                   [&](std::string_view name, Stations::Entry* entry) {
-                     if (entry != nullptr) {
-                       entry->value.seen = true;
-                     } else {
-                       newstations.emplace(name);
-                     }
-                   });
+      keep);
+  // Each update name marks its station as seen. A name that the register lacks is new: it is
+  // added to the table too, after the stations and marked seen, so that it is held once however
+  // often it comes, and the report of unused stations never lists it.
+  newstations = stations.size();
+  stations.addAll(
+      [&](std::string_view& name, Station& station) {
+        station = {0, true};
+        return file.nextUpdate(name);
+      },
+      keep, [](Stations::Entry& entry) { entry.value.state = true; });
   return file.outcome();
 }
 
 void TimeTable::printNotUsed(stationtext::ReportWriter& out) {
   out.put("Not used: ").endLine();
   // Of several unused stations that share a code, the first in file order is listed: the
-  // table's entries come in that order, and the sort by code keeps it among equal codes.
-  std::vector<std::pair<std::int32_t, std::string_view>> unused;
-  for (const auto& [name, station] : stations.entries()) {
-    if (!station.seen) unused.emplace_back(station.code, name);
+  // table's entries come in that order, and ordering (code, entry number) pairs puts it first
+  // among its code. Whenever the pairs have doubled since they were last made distinct by code,
+  // they are again, so that they never take more than twice the room of the codes listed.
+  const auto& entries = stations.entries();
+  std::size_t distinct = 0;
+  const auto keepFirstOfEachCode = [&] {
+    std::sort(notused.begin(), notused.end());
+    notused.erase(std::unique(notused.begin(), notused.end(),
+                              [](const auto& a, const auto& b) { return a.first == b.first; }),
+                  notused.end());
+    distinct = notused.size();
+  };
+  for (std::size_t i = 0; i < newstations; ++i) {
+    if (entries[i].value.state) continue;
+    notused.emplace_back(entries[i].value.code, i);
+    if (notused.size() >= 2 * distinct + kFewCodes) keepFirstOfEachCode();
   }
-  std::stable_sort(unused.begin(), unused.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const auto& [code, name] : unused)
-    notused.try_emplace(notused.end(), code, name);  // codes ascend
-  for (const auto& [code, name] : notused)
-    out.put(code).put(" ").put(name).endLine();
+  keepFirstOfEachCode();
+  for (const auto& [code, i] : notused)
+    out.put(code).put(" ").put(entries[i].name).endLine();
 }
 
 void TimeTable::printNewStations(stationtext::ReportWriter& out) {
-  out.put("\nNew stations: ").put(newstations.size()).endLine();
-  for (const std::string& name : newstations)
+  const auto& entries = stations.entries();
+  out.put("\nNew stations: ").put(entries.size() - newstations).endLine();
+  std::vector<std::string_view> sorted;
+  sorted.reserve(entries.size() - newstations);
+  for (std::size_t i = newstations; i < entries.size(); ++i)
+    sorted.push_back(entries[i].name);
+  std::sort(sorted.begin(), sorted.end());  // byte order: string_view compares unsigned bytes
+  for (const std::string_view name : sorted)
     out.put(name).endLine();
 }
 
@@ -73,8 +91,11 @@ const std::string_view kUsage =
     "See the manual page stationdiff-onefile(1).\n";
 
 int run(const std::string& file, stationtext::ReportWriter& out) {
-  TimeTable table;
-  return stationtext::writeReports(table, table.load(file.c_str()), out);
+  return stationtext::guardMemory(out, [&](const char*& input) {
+    input = file.c_str();
+    TimeTable table;
+    return stationtext::writeReports(table, table.load(file.c_str()), out);
+  });
 }
 
 }  // namespace onefile

@@ -3,10 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
-#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "line_reader.hpp"
 #include "name_arena.hpp"
@@ -18,7 +18,7 @@ namespace onefile {
 // What the register holds for a station name.
 struct Station {
   std::int32_t code;
-  bool seen;  // an update line named this station
+  bool state;  // seen: an update line named this station
 };
 
 // The register at the start of one file in a table keyed by name, with the stations that the
@@ -36,12 +36,17 @@ class TimeTable {
 
  private:
   using Stations = stationtext::NameTable<Station>;
+  // Unused stations gathered before they are first made distinct by code: sorting this few
+  // costs little, and it is little room.
+  static constexpr std::size_t kFewCodes = 4096;
 
-  Stations stations;  // name -> code, seen; in file order
-  std::set<std::string> newstations;
-  std::map<std::int32_t, std::string> notused;
+  // Name -> code, seen: the register's stations in file order, then each new name once.
+  Stations stations;
+  std::size_t newstations = 0;  // the number of the first new name's entry
+  // The first unused station of each code, by code: (code, its entry's number).
+  std::vector<std::pair<std::int32_t, std::size_t>> notused;
 
-  stationtext::NameArena names;  // the bytes of every station name
+  stationtext::NameArena names;  // the bytes of every name in `stations`
 };
 
 // What --help prints.

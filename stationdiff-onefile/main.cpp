@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "command_line.hpp"
+#include "hashed_register.hpp"
 #include "report_writer.hpp"
-#include "time_table.hpp"
 
 int main(int argc, char** argv) {
   stationtext::ReportWriter out(stdout, "stationdiff-onefile");
