@@ -49,6 +49,11 @@ int ReportWriter::finish() {
   return EXIT_FAILURE;
 }
 
+void ReportWriter::dropUnfinishedLine() {
+  const std::size_t end = buffer_.rfind('\n');
+  buffer_.resize(end == std::string::npos ? 0 : end + 1);
+}
+
 int ReportWriter::fail(const char* what, const char* path, int error) {
   finish();
   say(what, path, error);

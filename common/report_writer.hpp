@@ -50,6 +50,10 @@ class ReportWriter {
   // "<program>: write error: <cause>" on standard error. Nothing is written after it.
   int finish();
 
+  // Drops the text written since the last line end, if any, so that a report cut short ends
+  // with a whole line.
+  void dropUnfinishedLine();
+
   // Ends the report as finish() does, then writes "<program>: <what>: <path>: <cause of
   // `error`>" on standard error; returns the exit status, 1.
   int fail(const char* what, const char* path, int error);

@@ -2,6 +2,10 @@
 // none.
 #pragma once
 
+#include <cerrno>
+#include <new>
+#include <stdexcept>
+
 #include "line_reader.hpp"
 #include "report_writer.hpp"
 
@@ -24,6 +28,22 @@ int writeReports(Table& table, const ReadOutcome& loaded, ReportWriter& out) {
   table.printNotUsed(out);
   table.printNewStations(out);
   return out.finish();
+}
+
+// Runs a program's work, run(input), and returns the exit status it returns. The work sets
+// `input` to the file whose data it is reading or holding. When the system refuses memory, the
+// report ends after its last whole line, and "<program>: out of memory: <input>: <cause>" goes
+// to standard error; the exit status is 1. A size that no array can have counts as such.
+template <typename Run>
+int guardMemory(ReportWriter& out, Run run) {
+  const char* input = nullptr;
+  try {
+    return run(input);
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  out.dropUnfinishedLine();
+  return out.fail("out of memory", input, ENOMEM);
 }
 
 }  // namespace stationtext

@@ -11,6 +11,9 @@
 #                                 inputs that are not worth committing
 #   args                          the program's arguments, one per line (default: none)
 #   stdout.mode                   "full" (standard output at /dev/full) or "closed"
+#   memory.limit                  the program's address space at most, in KiB (ulimit -v); the
+#                                 case is skipped where such a limit cannot be set: under Wine,
+#                                 an emulator or the address sanitizer, which all need more
 #
 # A Windows program (a PROGRAM ending in .exe) runs under Wine: the command in $WINE, default
 # "wine". Its standard output and standard error are text streams, whose lines end in CR LF
@@ -44,11 +47,19 @@ results=$(mktemp -d)
 trap 'chmod -R u+rwx "$scratch" 2>/dev/null; rm -rf "$scratch" "$results"' EXIT
 
 cp -R "$case_dir"/. "$scratch"/
-rm -f "$scratch"/expected* "$scratch"/setup.sh "$scratch"/stdout.mode "$scratch"/args
+rm -f "$scratch"/expected* "$scratch"/setup.sh "$scratch"/stdout.mode "$scratch"/args "$scratch"/memory.limit
 [[ -f $case_dir/args ]] && mapfile -t args <"$case_dir/args" && run+=("${args[@]}")
 cd "$scratch" || exit 2
 if [[ -f $case_dir/setup.sh ]]; then
   bash "$case_dir/setup.sh" || { echo "setup.sh failed"; exit 1; }
+fi
+
+if [[ -f $case_dir/memory.limit ]]; then
+  if ((windows)) || [[ -n ${EMULATOR:-} ]] || ldd "$program" 2>/dev/null | grep -q libasan; then
+    echo "skipped: no address-space limit for this build"
+    exit 77
+  fi
+  ulimit -v "$(<"$case_dir/memory.limit")"
 fi
 
 mode=file
