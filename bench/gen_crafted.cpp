@@ -14,6 +14,15 @@
 //                      register of two stations and two update lines
 //   one-line BYTES     be.txt: about BYTES of words of 8-12 letters on one line, drawn from a
 //                      vocabulary of BYTES/100 words (at most 1M)
+//   lying-blanks BYTES F.IN: the count 2147483647, then BYTES of blank lines
+//   lying-repeat BYTES F.IN: the count 2147483647, then about BYTES of one station line
+//   bom-line BYTES     bemenet.txt and F.IN whose first line is a byte-order mark, a word and
+//                      BYTES more of words before its end; then stations and update lines
+//   endless 0          bemenet.txt and F.IN: links to /dev/zero, which never ends
+//   long-word BYTES    be.txt: one word of BYTES bytes
+//   shared-code N      F.IN: N stations of random names that all have the code 7, no updates
+//   same-name N LEN    bemenet.txt: N stations all named one LEN-byte name, which
+//                      frissites.txt names; same-random N LEN: N random LEN-byte names instead
 //
 // Words and names are made of the 250 bytes that are not whitespace (space, \t, \n, \v, \f, \r).
 // The output is a pure function of the arguments. Built by bench/crafted.sh with
@@ -232,6 +241,25 @@ void writeOneLine(const std::filesystem::path& dir, std::uint64_t bytes, Rng& rn
   Out(dir, "frissites.txt");
 }
 
+// A name of `length` random letters.
+std::string randomLetters(std::size_t length, Rng& rng) {
+  std::string name(length, 'a');
+  for (char& c : name)
+    c = static_cast<char>('a' + rng.below(26));
+  return name;
+}
+
+// Stations "<i> <name>" of two-file layout, and an update list that names the first of them.
+void writeSameName(const std::filesystem::path& dir, std::uint64_t n, std::uint64_t length,
+                   bool random, Rng& rng) {
+  const std::string same = randomLetters(length, rng);
+  Out reg(dir, "bemenet.txt");
+  reg.put(std::to_string(n) + "\n");
+  for (std::uint64_t i = 0; i < n; ++i)
+    reg.put(std::to_string(i + 1) + " " + (random ? randomLetters(length, rng) : same) + "\n");
+  Out(dir, "frissites.txt").put(same + "\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -261,6 +289,37 @@ int main(int argc, char** argv) {
     one.put("2\n1 North Gate\n2 Old Mill\nNorth Gate\nHarbour\n");
   } else if (kind == "one-line") {
     writeOneLine(dir, size, rng);
+  } else if (kind == "lying-blanks") {
+    Out f(dir, "F.IN");
+    f.put("2147483647\n");
+    f.repeat("\n", size);
+  } else if (kind == "lying-repeat") {
+    const std::string_view line = "1 North Gate\n";
+    Out f(dir, "F.IN");
+    f.put("2147483647\n");
+    f.repeat(line, size / line.size());
+  } else if (kind == "bom-line") {
+    for (const char* name : {"bemenet.txt", "F.IN"}) {
+      Out f(dir, name);
+      f.put("\xef\xbb\xbf" "3 stations");
+      f.repeat(" word", size / 5);
+      f.put("\n1 North Gate\n2 Old Mill\n3 Harbour\nNorth Gate\n");
+    }
+    Out(dir, "frissites.txt").put("North Gate\nHarbour\n");
+  } else if (kind == "endless") {
+    std::filesystem::create_symlink("/dev/zero", dir / "bemenet.txt");
+    std::filesystem::create_symlink("/dev/zero", dir / "F.IN");
+    Out(dir, "frissites.txt").put("North Gate\n");
+  } else if (kind == "long-word") {
+    Out(dir, "be.txt").repeat("w", size);
+    Out(dir, "bemenet.txt").put("1\n1 Terminus\n");
+  } else if (kind == "shared-code") {
+    Out f(dir, "F.IN");
+    f.put(std::to_string(size) + "\n");
+    for (std::uint64_t i = 0; i < size; ++i)
+      f.put("7 " + randomLetters(12 + rng.below(16), rng) + "\n");
+  } else if ((kind == "same-name" || kind == "same-random") && argc == 6) {
+    writeSameName(dir, size, std::strtoull(argv[5], nullptr, 10), kind == "same-random", rng);
   } else {
     die("unknown kind or missing size: " + kind);
   }
