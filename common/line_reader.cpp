@@ -9,6 +9,14 @@
 
 namespace stationtext {
 
+TextStart textStart(std::string_view text) {
+  using namespace std::literals;
+  if (text.starts_with("\xef\xbb\xbf"sv)) return TextStart::byteOrderMark;
+  if (text.starts_with("\xff\xfe"sv) || text.starts_with("\xfe\xff"sv)) return TextStart::utf16;
+  return text.substr(0, text.find('\n')).find('\0') != std::string_view::npos ? TextStart::utf16
+                                                                               : TextStart::plain;
+}
+
 InputFile InputFile::open(const char* path) {
   InputFile in;
   errno = 0;
@@ -57,6 +65,10 @@ bool LineReader::refill() {
   errno = 0;
   const std::size_t got =
       std::fread(buffer_.get() + end_, 1, std::min(capacity_ - end_, blocksize_), file_);
+  if (!started_) {
+    started_ = true;
+    start_ = textStart(std::string_view(buffer_.get() + end_, got));
+  }
   end_ += got;
   if (got == 0) {
     eof_ = true;

@@ -12,13 +12,22 @@
 
 namespace stationtext {
 
+// How a text file begins, when that is likely to surprise its reader: a UTF-8 byte-order mark,
+// which is part of the first word; or what looks like UTF-16 (its byte-order mark, or NUL bytes
+// in the first line), whose names hold NUL bytes.
+enum class TextStart : std::uint8_t { plain, byteOrderMark, utf16 };
+
+// How `text`, the start of a file, begins; NUL bytes are looked for up to its first newline.
+TextStart textStart(std::string_view text);
+
 // How reading an input file ended, for the program to report: a file that cannot be opened
 // means different things to different callers, and a read error is always a failure.
 struct ReadOutcome {
   enum Kind : std::uint8_t { complete, notOpened, readFailed };
   Kind kind = complete;
-  const char* path = nullptr;  // the file, unless complete
+  const char* path = nullptr;  // the file
   int error = 0;               // errno of the failed open or read
+  TextStart start = TextStart::plain;
 };
 
 struct FileCloser {
@@ -85,7 +94,7 @@ class LineReader {
 
   // How reading `path` through this reader ended, once next() has returned false.
   ReadOutcome outcome(const char* path) const {
-    return error_ != 0 ? ReadOutcome{ReadOutcome::readFailed, path, error_} : ReadOutcome{};
+    return {error_ != 0 ? ReadOutcome::readFailed : ReadOutcome::complete, path, error_, start_};
   }
 
  private:
@@ -104,6 +113,8 @@ class LineReader {
   std::size_t scanned_ = 0;  // bytes from begin_ known to hold no end of the piece sought
   std::size_t end_ = 0;      // end of the bytes read so far
   bool eof_ = false;
+  bool started_ = false;  // the first block has been read, and start_ tells how it begins
+  TextStart start_ = TextStart::plain;
   int error_ = 0;
 };
 

@@ -60,6 +60,11 @@ int ReportWriter::fail(const char* what, const char* path, int error) {
   return EXIT_FAILURE;
 }
 
+void ReportWriter::warn(const char* what, const char* path, std::string_view cause) const {
+  std::fprintf(stderr, "%s: %s: %s: %.*s\n", program_.c_str(), what, path,
+               static_cast<int>(cause.size()), cause.data());
+}
+
 void ReportWriter::say(const char* what, const char* path, int error) const {
   if (path != nullptr) {
     std::fprintf(stderr, "%s: %s: %s: %s\n", program_.c_str(), what, path, std::strerror(error));

@@ -54,6 +54,10 @@ class ReportWriter {
   // with a whole line.
   void dropUnfinishedLine();
 
+  // Writes "<program>: <what>: <path>: <cause>" on standard error: a warning, which changes
+  // neither the report nor the exit status.
+  void warn(const char* what, const char* path, std::string_view cause) const;
+
   // Ends the report as finish() does, then writes "<program>: <what>: <path>: <cause of
   // `error`>" on standard error; returns the exit status, 1.
   int fail(const char* what, const char* path, int error);

@@ -18,6 +18,18 @@ inline int failInput(ReportWriter& out, const ReadOutcome& input) {
                   input.error);
 }
 
+// What a byte-order mark does to a register: its count is no number.
+inline constexpr std::string_view kRegisterMark = "the count cannot be read, so the register is empty";
+
+// Warns on standard error about an input that is there but will not read as its user expects;
+// the report and the exit status stay as they are. `input` tells how reading it went. An
+// optional input that exists but cannot be opened is read as `readAs`, an empty input, and
+// the warning says so (a missing one stays silent; `readAs` is null for a required input,
+// whose failure to open is an error). An input that begins with a byte-order mark does
+// `markEffect`; one that looks like UTF-16 has names full of NUL bytes.
+void warnAbout(const ReportWriter& out, const ReadOutcome& input, std::string_view markEffect,
+               const char* readAs = nullptr);
+
 // Writes the two reports of `table`, whose loading ended as `loaded`, and ends the report.
 // Returns the exit status: 1 when the register could not be opened, after "File open error" on
 // standard output, or when a read failed; otherwise what finishing says.

@@ -94,7 +94,9 @@ int run(const std::string& file, stationtext::ReportWriter& out) {
   return stationtext::guardMemory(out, [&](const char*& input) {
     input = file.c_str();
     TimeTable table;
-    return stationtext::writeReports(table, table.load(file.c_str()), out);
+    const ReadOutcome loaded = table.load(file.c_str());
+    stationtext::warnAbout(out, loaded, stationtext::kRegisterMark);
+    return stationtext::writeReports(table, loaded, out);
   });
 }
 

@@ -10,7 +10,7 @@ stationtext::ReadOutcome countDistinctWords(const char* path, std::size_t& count
                                             std::size_t blocksize) {
   count = 0;
   stationtext::InputFile in = stationtext::InputFile::open(path);
-  if (!in) return {};
+  if (!in) return {stationtext::ReadOutcome::notOpened, path, in.error};
   stationtext::LineReader reader(in.file.get(), blocksize);
   stationtext::NameTable<stationtext::NoValue> words;
   stationtext::NameArena arena;

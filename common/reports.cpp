@@ -1,0 +1,26 @@
+// What both programs tell the user about their inputs.
+#include "reports.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+namespace stationtext {
+
+void warnAbout(const ReportWriter& out, const ReadOutcome& input, std::string_view markEffect,
+               const char* readAs) {
+  constexpr std::string_view kRemedy = "; save it as UTF-8 without a byte-order mark";
+  if (input.kind == ReadOutcome::notOpened) {
+    if (readAs != nullptr && input.error != ENOENT) {
+      out.warn("cannot open", input.path,
+               std::string(std::strerror(input.error)) + " (read as " + readAs + ")");
+    }
+  } else if (input.start == TextStart::byteOrderMark) {
+    out.warn("byte-order mark", input.path, std::string(markEffect).append(kRemedy));
+  } else if (input.start == TextStart::utf16) {
+    out.warn("UTF-16 text", input.path,
+             std::string("names will hold NUL bytes and will not match").append(kRemedy));
+  }
+}
+
+}  // namespace stationtext
