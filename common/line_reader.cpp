@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace stationtext {
 
@@ -140,12 +141,11 @@ ByteBlock LineReader::handOver(std::string_view piece) {
   // ended in the last block read.
   const std::size_t after = static_cast<std::size_t>(piece.data() + piece.size() - buffer_.get());
   const std::size_t rest = end_ - std::max(begin_, after);
-  ByteBlock next = allocateBytes(std::max(blocksize_, rest));
-  if (rest != 0) std::memcpy(next.get(), buffer_.get() + end_ - rest, rest);
-  ByteBlock given = std::move(buffer_);
-  resizeBytes(given, after);  // the room that was never read into goes back
-  buffer_ = std::move(next);
+  ByteBlock given = allocateBytes(std::max(blocksize_, rest));
+  if (rest != 0) std::memcpy(given.get(), buffer_.get() + end_ - rest, rest);
+  std::swap(given, buffer_);
   capacity_ = std::max(blocksize_, rest);
+  resizeBytes(given, after);  // the room that was never read into goes back
   begin_ = 0;
   scanned_ = 0;
   end_ = rest;
@@ -171,7 +171,7 @@ bool LineReader::nextWord(std::string_view& word) {
 CountLine readCountLine(LineReader& reader) {
   reader.skipBlanks();
   // The sign and the digits that decide the value: leading zeros change nothing, and a number of
-  // more than kDigits significant digits is out of range whatever they are.
+  // kDigits significant digits or more is out of range whatever they are.
   constexpr std::size_t kDigits = 11;
   std::string number;
   int c = reader.peek();
