@@ -11,19 +11,12 @@
 #   cpack -G ZIP  (in a Windows build)       builds stationdiff-<ver>-win64.zip
 #
 # The package version comes only from project(VERSION ...), its date from
-# STATIONDIFF_RELEASE_DATE beside it. Two package builds from one commit give the same bytes:
-# every time stamp in them is SOURCE_DATE_EPOCH, by default the commit's date (see
-# PackageTimestamps.cmake).
+# STATIONDIFF_RELEASE_DATE beside it. Two package builds from one commit give the same bytes,
+# whoever builds them: every time stamp in them is SOURCE_DATE_EPOCH, by default the commit's
+# date (see PackageTimestamps.cmake), and every mode 0755 or 0644 (PackageModes.cmake).
 
 include_guard(GLOBAL)
 include(GNUInstallDirs)
-
-# Directories created by the install step (and so inside the package) get
-# the usual permissions whatever the umask of the person building.
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE
-    GROUP_READ GROUP_EXECUTE
-    WORLD_READ WORLD_EXECUTE)
 
 # ---------------------------------------------------------------------------
 # Programs
@@ -273,6 +266,11 @@ set(CPACK_STATIONDIFF_SOURCE_DIR "${PROJECT_SOURCE_DIR}")
 set(CPACK_STATIONDIFF_RELEASE_EPOCH "${STATIONDIFF_RELEASE_EPOCH}")
 find_package(Git QUIET)
 set(CPACK_STATIONDIFF_GIT "${GIT_EXECUTABLE}")
+# Folders are 0755, programs 0755 and other files 0644 in both packages, whatever the umask of
+# the person building: PackageModes.cmake sets them in cpack's staging folder before packing,
+# and in the Debian package's ar headers after.
+set(CPACK_PRE_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/PackageModes.cmake")
+set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/PackageModes.cmake")
 
 set(CPACK_DEBIAN_PACKAGE_NAME "stationdiff")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
