@@ -50,8 +50,8 @@ int ReportWriter::finish() {
 }
 
 int ReportWriter::fail(const char* what, const char* path, int error) {
-  finish();
   say(what, path, error);
+  finish();
   return EXIT_FAILURE;
 }
 

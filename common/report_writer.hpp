@@ -50,8 +50,9 @@ class ReportWriter {
   // "<program>: write error: <cause>" on standard error. Nothing is written after it.
   int finish();
 
-  // Ends the report as finish() does, then writes "<program>: <what>: <path>: <cause of
-  // `error`>" on standard error; returns the exit status, 1.
+  // Writes "<program>: <what>: <path>: <cause of `error`>" on standard error, then ends the
+  // report as finish() does, so that a write error it meets is said after its cause. Returns
+  // the exit status, 1.
   int fail(const char* what, const char* path, int error);
 
  private:
