@@ -44,9 +44,6 @@ class TimeTable {
   stationtext::NameArena names;  // the bytes of every station name
 };
 
-// What --help prints.
-extern const std::string_view kUsage;
-
 // The whole program: the two reports of the register at the start of `file` (main() passes
 // "F.IN" in the working directory). Returns the exit status.
 int run(const std::string& file, stationtext::ReportWriter& out);
