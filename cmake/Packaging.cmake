@@ -118,7 +118,7 @@ endif()
 # LICENSE holds the MIT licence. The Windows folder gets it as LICENSE.txt and
 # the README as README.txt, opened by a section on running the programs from
 # cmd or PowerShell (docs/README-windows.txt.in), both in ASCII with CR LF
-# line ends (WindowsText.cmake). A Debian system gets the licence as
+# line ends (WindowsText.cmake), and the examples with CR LF line ends. A Debian system gets the licence as
 # usr/share/doc/stationdiff/copyright in Debian's machine-readable format,
 # written here from LICENSE: its copyright line, then the licence's text under
 # the name Debian gives it, Expat.
@@ -143,8 +143,25 @@ if(WIN32)
       VERBATIM)
     list(APPEND _stationdiff_windows_texts "${PROJECT_BINARY_DIR}/doc/${_name}")
   endforeach()
-  add_custom_target(stationdiff-windows-texts ALL DEPENDS ${_stationdiff_windows_texts})
   install(FILES ${_stationdiff_windows_texts} DESTINATION .)
+  # The examples, in examples\two-file and examples\one-file, with CR LF line ends as Notepad
+  # writes them; their names keep their UTF-8 bytes.
+  foreach(_example IN ITEMS two-file/be.txt two-file/bemenet.txt two-file/frissites.txt
+                            one-file/F.IN)
+    set(_out "${PROJECT_BINARY_DIR}/doc/examples/${_example}")
+    add_custom_command(
+      OUTPUT "${_out}"
+      COMMAND "${CMAKE_COMMAND}" "-DINPUTS=${PROJECT_SOURCE_DIR}/examples/${_example}"
+              "-DOUTPUT=${_out}" -DLINE_ENDS_ONLY=ON -P "${CMAKE_CURRENT_LIST_DIR}/WindowsText.cmake"
+      DEPENDS "${PROJECT_SOURCE_DIR}/examples/${_example}"
+              "${CMAKE_CURRENT_LIST_DIR}/WindowsText.cmake"
+      COMMENT "Writing examples/${_example} for Windows"
+      VERBATIM)
+    list(APPEND _stationdiff_windows_texts "${_out}")
+    get_filename_component(_folder "${_example}" DIRECTORY)
+    install(FILES "${_out}" DESTINATION examples/${_folder})
+  endforeach()
+  add_custom_target(stationdiff-windows-texts ALL DEPENDS ${_stationdiff_windows_texts})
 else()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${_stationdiff_license}")
   file(READ "${_stationdiff_license}" _text)
