@@ -11,19 +11,12 @@
 #   cpack -G ZIP  (in a Windows build)       builds stationdiff-<ver>-win64.zip
 #
 # The package version comes only from project(VERSION ...), its date from
-# STATIONDIFF_RELEASE_DATE beside it. Two package builds from one commit give the same bytes:
-# every time stamp in them is SOURCE_DATE_EPOCH, by default the commit's date (see
-# PackageTimestamps.cmake).
+# STATIONDIFF_RELEASE_DATE beside it. Two package builds from one commit give the same bytes,
+# whoever builds them: every time stamp in them is SOURCE_DATE_EPOCH, by default the commit's
+# date (see PackageTimestamps.cmake), and every mode 0755 or 0644 (PackageModes.cmake).
 
 include_guard(GLOBAL)
 include(GNUInstallDirs)
-
-# Directories created by the install step (and so inside the package) get
-# the usual permissions whatever the umask of the person building.
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE
-    GROUP_READ GROUP_EXECUTE
-    WORLD_READ WORLD_EXECUTE)
 
 # ---------------------------------------------------------------------------
 # Programs
@@ -125,7 +118,7 @@ endif()
 # LICENSE holds the MIT licence. The Windows folder gets it as LICENSE.txt and
 # the README as README.txt, opened by a section on running the programs from
 # cmd or PowerShell (docs/README-windows.txt.in), both in ASCII with CR LF
-# line ends (WindowsText.cmake). A Debian system gets the licence as
+# line ends (WindowsText.cmake), and the examples with CR LF line ends. A Debian system gets the licence as
 # usr/share/doc/stationdiff/copyright in Debian's machine-readable format,
 # written here from LICENSE: its copyright line, then the licence's text under
 # the name Debian gives it, Expat.
@@ -150,8 +143,25 @@ if(WIN32)
       VERBATIM)
     list(APPEND _stationdiff_windows_texts "${PROJECT_BINARY_DIR}/doc/${_name}")
   endforeach()
-  add_custom_target(stationdiff-windows-texts ALL DEPENDS ${_stationdiff_windows_texts})
   install(FILES ${_stationdiff_windows_texts} DESTINATION .)
+  # The examples, in examples\two-file and examples\one-file, with CR LF line ends as Notepad
+  # writes them; their names keep their UTF-8 bytes.
+  foreach(_example IN ITEMS two-file/be.txt two-file/bemenet.txt two-file/frissites.txt
+                            one-file/F.IN)
+    set(_out "${PROJECT_BINARY_DIR}/doc/examples/${_example}")
+    add_custom_command(
+      OUTPUT "${_out}"
+      COMMAND "${CMAKE_COMMAND}" "-DINPUTS=${PROJECT_SOURCE_DIR}/examples/${_example}"
+              "-DOUTPUT=${_out}" -DLINE_ENDS_ONLY=ON -P "${CMAKE_CURRENT_LIST_DIR}/WindowsText.cmake"
+      DEPENDS "${PROJECT_SOURCE_DIR}/examples/${_example}"
+              "${CMAKE_CURRENT_LIST_DIR}/WindowsText.cmake"
+      COMMENT "Writing examples/${_example} for Windows"
+      VERBATIM)
+    list(APPEND _stationdiff_windows_texts "${_out}")
+    get_filename_component(_folder "${_example}" DIRECTORY)
+    install(FILES "${_out}" DESTINATION examples/${_folder})
+  endforeach()
+  add_custom_target(stationdiff-windows-texts ALL DEPENDS ${_stationdiff_windows_texts})
 else()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${_stationdiff_license}")
   file(READ "${_stationdiff_license}" _text)
@@ -273,6 +283,11 @@ set(CPACK_STATIONDIFF_SOURCE_DIR "${PROJECT_SOURCE_DIR}")
 set(CPACK_STATIONDIFF_RELEASE_EPOCH "${STATIONDIFF_RELEASE_EPOCH}")
 find_package(Git QUIET)
 set(CPACK_STATIONDIFF_GIT "${GIT_EXECUTABLE}")
+# Folders are 0755, programs 0755 and other files 0644 in both packages, whatever the umask of
+# the person building: PackageModes.cmake sets them in cpack's staging folder before packing,
+# and in the Debian package's ar headers after.
+set(CPACK_PRE_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/PackageModes.cmake")
+set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/PackageModes.cmake")
 
 set(CPACK_DEBIAN_PACKAGE_NAME "stationdiff")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

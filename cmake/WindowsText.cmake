@@ -4,6 +4,8 @@
 # joins the inputs into OUTPUT, spelling the characters listed below in ASCII. Any other
 # character outside ASCII fails the build, naming it, so that a new one gets a spelling here
 # rather than reaching the ZIP. RenderManPage.cmake uses the function for the manual pages.
+# With -DLINE_ENDS_ONLY=ON only the line ends change, for the example inputs, whose bytes are
+# the point.
 
 # Each pair: a character of the documents and its ASCII spelling. An accented letter becomes
 # the letter and a mark after it (A' for A acute), so that an example of byte order such as
@@ -13,6 +15,12 @@ set(_stationdiff_ascii_spellings
     "”" "\"" "…" "..." "µ" "u" "±" "+/-" "·" "."
     "Á" "A'" "á" "a'" "É" "E'" "é" "e'" "Í" "I'" "í" "i'" "Ó" "O'" "ó" "o'" "Ö" "O:" "ö" "o:"
     "Ő" "O\"" "ő" "o\"" "Ú" "U'" "ú" "u'" "Ü" "U:" "ü" "u:" "Ű" "U\"" "ű" "u\"")
+
+# stationdiff_crlf(<text variable>): every line end CR LF; one that is already keeps one CR.
+macro(stationdiff_crlf text_var)
+  string(REPLACE "\r\n" "\n" ${text_var} "${${text_var}}")
+  string(REPLACE "\n" "\r\n" ${text_var} "${${text_var}}")
+endmacro()
 
 # stationdiff_windows_text(<text variable> <name for messages>): the text in ASCII with CR LF
 # line ends; a line that already ends in CR LF keeps one CR.
@@ -32,8 +40,7 @@ function(stationdiff_windows_text text_var name)
     message(FATAL_ERROR "${name}: \"${other}\" has no ASCII spelling; add one to "
                         "cmake/WindowsText.cmake")
   endif()
-  string(REPLACE "\r\n" "\n" text "${text}")
-  string(REPLACE "\n" "\r\n" text "${text}")
+  stationdiff_crlf(text)
   set(${text_var} "${text}" PARENT_SCOPE)
 endfunction()
 
@@ -43,6 +50,10 @@ if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE AND DEFINED OUTPUT)
     file(READ "${input}" part)
     string(APPEND text "${part}")
   endforeach()
-  stationdiff_windows_text(text "${OUTPUT}")
+  if(LINE_ENDS_ONLY)
+    stationdiff_crlf(text)
+  else()
+    stationdiff_windows_text(text "${OUTPUT}")
+  endif()
   file(WRITE "${OUTPUT}" "${text}")
 endif()

@@ -1,20 +1,25 @@
-// The two arguments every program answers, --help and --version.
+// The two arguments every program answers, --help and --version; any other is ignored, and
+// said to be.
 #include "command_line.hpp"
+
+#include <cstdio>
 
 namespace stationtext {
 
 std::optional<int> answerOption(int argc, const char* const* argv, std::string_view usage,
-                                ReportWriter& out) {
-  if (argc != 2) return std::nullopt;
-  const std::string_view option = argv[1];
+                                const char* inputs, ReportWriter& out) {
+  const std::string_view option = argc == 2 ? argv[1] : "";
   if (option == "--help") {
     out.put(usage);
   } else if (option == "--version") {
     out.put(out.program()).put(" (stationdiff) " STATIONDIFF_VERSION).endLine();
-    out.put("Copyright (c) 2026 stationdiff developers").endLine();
+    out.put("Copyright (c) " STATIONDIFF_RELEASE_YEAR " stationdiff developers").endLine();
     out.put("MIT License: you may use, copy, change and distribute it; it comes with no warranty.")
         .endLine();
   } else {
+    for (int i = 1; i < argc; ++i)
+      std::fprintf(stderr, "%s: ignored argument: %s: it reads %s; see --help\n",
+                   out.program().c_str(), argv[i], inputs);
     return std::nullopt;
   }
   return out.finish();

@@ -55,8 +55,8 @@ void ReportWriter::dropUnfinishedLine() {
 }
 
 int ReportWriter::fail(const char* what, const char* path, int error) {
-  finish();
   say(what, path, error);
+  finish();
   return EXIT_FAILURE;
 }
 

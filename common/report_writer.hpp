@@ -58,8 +58,9 @@ class ReportWriter {
   // neither the report nor the exit status.
   void warn(const char* what, const char* path, std::string_view cause) const;
 
-  // Ends the report as finish() does, then writes "<program>: <what>: <path>: <cause of
-  // `error`>" on standard error; returns the exit status, 1.
+  // Writes "<program>: <what>: <path>: <cause of `error`>" on standard error, then ends the
+  // report as finish() does, so that a write error it meets is said after its cause. Returns
+  // the exit status, 1.
   int fail(const char* what, const char* path, int error);
 
  private:

@@ -76,20 +76,6 @@ void TimeTable::printNewStations(stationtext::ReportWriter& out) {
     out.put(name).endLine();
 }
 
-const std::string_view kUsage =
-    "Usage: stationdiff-onefile [--help | --version]\n"
-    "Reconcile a register of timetable stations with a later list of station names.\n"
-    "\n"
-    "Reads F.IN from the current directory: a count line, one line per station (code,\n"
-    "name), then the update list, one station name per line. Writes to standard output the\n"
-    "register's stations that the update list no longer names, one per code (\"Not used: \"),\n"
-    "then the number of names that the register lacks and the names (\"New stations: \").\n"
-    "Other arguments are ignored.\n"
-    "\n"
-    "Exit status: 0 after a complete run; 1 when F.IN cannot be opened or read or the report\n"
-    "cannot be written, with the cause on standard error.\n"
-    "See the manual page stationdiff-onefile(1).\n";
-
 int run(const std::string& file, stationtext::ReportWriter& out) {
   return stationtext::guardMemory(out, [&](const char*& input) {
     input = file.c_str();

@@ -49,9 +49,6 @@ class TimeTable {
   stationtext::NameArena names;  // the bytes of every name in `stations`
 };
 
-// What --help prints.
-extern const std::string_view kUsage;
-
 // The whole program: the two reports of the register at the start of `file` (main() passes
 // "F.IN" in the working directory). Returns the exit status.
 int run(const std::string& file, stationtext::ReportWriter& out);

@@ -77,22 +77,6 @@ void TimeTable::printNewStations(stationtext::ReportWriter& out) {
     out.put(name).endLine();
 }
 
-const std::string_view kUsage =
-    "Usage: stationdiff [--help | --version]\n"
-    "Reconcile a register of timetable stations with a later list of station names.\n"
-    "\n"
-    "Reads from the current directory:\n"
-    "  bemenet.txt    the register: a count line, then one line per station: code, name\n"
-    "  frissites.txt  the update list: one station name per line (optional)\n"
-    "  be.txt         any text, whose distinct words are counted (optional)\n"
-    "Writes to standard output the number of distinct words of be.txt (\"SIZE: \"), the\n"
-    "register's stations that the update list no longer names, by id (\"Eltunt allomasok: \"),\n"
-    "and the names that the register lacks (\"Uj allomasok: \"). Other arguments are ignored.\n"
-    "\n"
-    "Exit status: 0 after a complete run; 1 when bemenet.txt cannot be opened, an input\n"
-    "cannot be read or the report cannot be written, with the cause on standard error.\n"
-    "See the manual page stationdiff(1).\n";
-
 int run(const Files& files, stationtext::ReportWriter& out) {
   return stationtext::guardMemory(out, [&](const char*& input) {
     // The census runs first, so that a failed read leaves no half line behind.

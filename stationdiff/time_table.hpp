@@ -63,9 +63,6 @@ struct Files {
   std::string updates;   // the update list; optional
 };
 
-// What --help prints.
-extern const std::string_view kUsage;
-
 // The whole program: the word census, then the register's two reports. Returns the exit
 // status.
 int run(const Files& files, stationtext::ReportWriter& out);

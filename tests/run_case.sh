@@ -5,6 +5,7 @@
 # hold:
 #   expected.out, expected.*.out  standard output; any one of them may match, for reports in
 #                                 which the order or the choice is open
+#   expected-windows.out          standard output of a Windows program, in place of the above
 #   expected.status               exit status (default 0)
 #   expected.err                  standard error, exactly (default: empty)
 #   setup.sh                      run in the scratch folder first, to make large or special
@@ -86,13 +87,14 @@ failed=0
 want_status=$(cat "$case_dir/expected.status" 2>/dev/null || echo 0)
 [[ $status == "$want_status" ]] || { echo "exit status $status, expected $want_status"; failed=1; }
 if [[ $mode == file ]]; then
-  matched=0
-  for want in "$case_dir"/expected.out "$case_dir"/expected.*.out; do
+  matched=0 wants=("$case_dir"/expected.out "$case_dir"/expected.*.out)
+  [[ $windows == 1 && -f $case_dir/expected-windows.out ]] && wants=("$case_dir/expected-windows.out")
+  for want in "${wants[@]}"; do
     [[ -f $want ]] && cmp -s "$(expected "$want")" "$results/out" && matched=1
   done
   if [[ $matched == 0 ]]; then
-    echo "standard output matches no expected output; diff against expected.out:"
-    diff <(cat -A "$(expected "$case_dir/expected.out")") <(cat -A "$results/out") | head -50
+    echo "standard output matches no expected output; diff against ${wants[0]##*/}:"
+    diff <(cat -A "$(expected "${wants[0]}")") <(cat -A "$results/out") | head -50
     failed=1
   fi
 fi
