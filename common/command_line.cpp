@@ -2,7 +2,7 @@
 // said to be.
 #include "command_line.hpp"
 
-#include <cstdio>
+#include <string>
 
 namespace stationtext {
 
@@ -18,8 +18,7 @@ std::optional<int> answerOption(int argc, const char* const* argv, std::string_v
         .endLine();
   } else {
     for (int i = 1; i < argc; ++i)
-      std::fprintf(stderr, "%s: ignored argument: %s: it reads %s; see --help\n",
-                   out.program().c_str(), argv[i], inputs);
+      out.warn("ignored argument", argv[i], std::string("it reads ") + inputs + "; see --help");
     return std::nullopt;
   }
   return out.finish();
