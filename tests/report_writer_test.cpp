@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -36,6 +37,21 @@ TEST(ReportWriter, AFailedWriteIsReportedWithItsCauseEvenWhenClosingSucceeds) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(1, out.finish());
   EXPECT_EQ("prog: write error: Bad file descriptor\n", testing::internal::GetCapturedStderr());
+}
+
+TEST(ReportWriter, AFailedCloseIsAWriteError) {
+  // A stream that takes every byte and then fails to close, as a file on a full disk may.
+  cookie_io_functions_t io{};
+  io.write = [](void*, const char*, std::size_t size) { return static_cast<ssize_t>(size); };
+  io.close = [](void*) {
+    errno = ENOSPC;
+    return -1;
+  };
+  stationtext::ReportWriter out(fopencookie(nullptr, "w", io), "prog");
+  out.put("SIZE: ").put(3u).endLine();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(1, out.finish());
+  EXPECT_EQ("prog: write error: No space left on device\n", testing::internal::GetCapturedStderr());
 }
 
 }  // namespace

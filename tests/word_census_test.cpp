@@ -49,6 +49,8 @@ TEST(WordCensus, CountsAsTheStreamDoes) {
       {"empty", ""},
       {"blanks only, longer than a block", std::string(block + 3, '\n') + std::string(9, ' ')},
       {"one word longer than a block", std::string(block + 5, 'w')},
+      {"a word longer than a block, then the words read with its end",
+       std::string(block + 5, 'w') + " tail\tw\n" + randomText(block / 2, random)},
       {"one word after a block of blanks, no blank after it",
        std::string(block - 1, '\n') + "straddling"},
       {"words and blanks across several blocks", randomText(3 * block, random)},

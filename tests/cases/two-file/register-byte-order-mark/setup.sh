@@ -1,2 +1,3 @@
-# A register saved with a byte-order mark, its first word 8 MiB long: the count is no number.
-{ printf '\357\273\2772'; head -c 8388608 /dev/zero | tr '\0' w; printf '\n1 Alpha\n2 Beta\n'; } >bemenet.txt
+# A register saved with a byte-order mark, its first word 32 MiB long, read in less room than
+# that: the count is no number, and the word is not held.
+{ printf '\357\273\2772'; head -c 33554432 /dev/zero | tr '\0' w; printf '\n1 Alpha\n2 Beta\n'; } >bemenet.txt
