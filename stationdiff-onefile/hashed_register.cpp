@@ -56,12 +56,19 @@ void TimeTable::printNotUsed(stationtext::ReportWriter& out) {
   };
   for (std::size_t i = 0; i < newstations; ++i) {
     if (entries[i].value.state) continue;
-    notused.emplace_back(entries[i].value.code, i);
+    notused.emplace_back(entries[i].value.code, static_cast<std::uint32_t>(i));
     if (notused.size() >= 2 * distinct + kFewCodes) keepFirstOfEachCode();
   }
   keepFirstOfEachCode();
-  for (const auto& [code, i] : notused)
-    out.put(code).put(" ").put(entries[i].name).endLine();
+  // The names listed lie all over the arena: each is asked for a few lines ahead, its entry a
+  // few more.
+  for (std::size_t k = 0; k < notused.size(); ++k) {
+    if (k + 2 * kAhead < notused.size())
+      __builtin_prefetch(&entries[notused[k + 2 * kAhead].second]);
+    if (k + kAhead < notused.size())
+      __builtin_prefetch(entries[notused[k + kAhead].second].name.data());
+    out.put(notused[k].first).put(" ").put(entries[notused[k].second].name).endLine();
+  }
 }
 
 void TimeTable::printNewStations(stationtext::ReportWriter& out) {

@@ -39,12 +39,15 @@ class TimeTable {
   // Unused stations gathered before they are first made distinct by code: sorting this few
   // costs little, and it is little room.
   static constexpr std::size_t kFewCodes = 4096;
+  // How many lines ahead the report asks for a name: about as many misses as a core keeps in
+  // flight.
+  static constexpr std::size_t kAhead = 8;
 
   // Name -> code, seen: the register's stations in file order, then each new name once.
   Stations stations;
   std::size_t newstations = 0;  // the number of the first new name's entry
   // The first unused station of each code, by code: (code, its entry's number).
-  std::vector<std::pair<std::int32_t, std::size_t>> notused;
+  std::vector<std::pair<std::int32_t, std::uint32_t>> notused;
 
   stationtext::NameArena names;  // the bytes of every name in `stations`
 };
