@@ -4,7 +4,7 @@
 
 #include "command_line.hpp"
 #include "report_writer.hpp"
-#include "time_table.hpp"
+#include "sorted_register.hpp"
 
 int main(int argc, char** argv) {
   stationtext::ReportWriter out(stdout, "stationdiff");

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "key_sort.hpp"
-#include "time_table.hpp"
+#include "sorted_register.hpp"
 
 namespace stationdiff {
 

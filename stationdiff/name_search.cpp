@@ -6,7 +6,7 @@
 
 #include "key_sort.hpp"
 #include "name_index.hpp"
-#include "time_table.hpp"
+#include "sorted_register.hpp"
 
 namespace stationdiff {
 

@@ -11,7 +11,7 @@
 
 #include "key_sort.hpp"
 #include "name_arena.hpp"
-#include "stationdiff/time_table.hpp"
+#include "stationdiff/sorted_register.hpp"
 
 namespace {
 

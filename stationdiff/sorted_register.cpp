@@ -1,5 +1,5 @@
 // The two-file register: stations sorted by name, matched against the update list.
-#include "time_table.hpp"
+#include "sorted_register.hpp"
 
 #include <algorithm>
 
@@ -19,11 +19,11 @@ bool compStationIds(const elem& e1, const elem& e2) {
   return e1.id < e2.id;
 }
 
-ReadOutcome TimeTable::load(const char* stations, const char* updates) {
-  const ReadOutcome loaded = loadRegister(stations);
+ReadOutcome TimeTable::load(const char* registerPath, const char* updatesPath) {
+  const ReadOutcome loaded = loadRegister(registerPath);
   if (loaded.kind != ReadOutcome::complete) return loaded;
   sortStations();
-  return matchUpdates(updates);
+  return matchUpdates(updatesPath);
 }
 
 ReadOutcome TimeTable::loadRegister(const char* filename) {

@@ -32,10 +32,10 @@ bool compStationIds(const elem& e1, const elem& e2);
 // marked as seen, and the names it holds that the register lacks.
 class TimeTable {
  public:
-  // Loads the register from `stations`, sorts it by name and matches the update list in
-  // `updates` against it. Reports a register that cannot be opened, and any read error; a
-  // missing update list is an empty one.
-  stationtext::ReadOutcome load(const char* stations, const char* updates);
+  // Loads the register from the file `registerPath`, sorts it by name and matches the update
+  // list in the file `updatesPath` against it. Reports a register that cannot be opened, and
+  // any read error; a missing update list is an empty one.
+  stationtext::ReadOutcome load(const char* registerPath, const char* updatesPath);
 
   // Writes the register stations that no update line named, by id.
   void printNotUsed(stationtext::ReportWriter& out);
