@@ -29,14 +29,15 @@ constexpr std::size_t kLongName = 64;
 
 // 12 bytes: the chunk key of a name at the offset being sorted on, and the name's position.
 struct SortEntry {
-  std::uint32_t keyHigh, keyLow;
+  std::uint32_t keyHalves[2];  // one 64-bit key, in halves to keep the entry 12 bytes
   std::uint32_t index;
 
-  std::uint64_t key() const { return std::uint64_t{keyHigh} << 32 | keyLow; }
-  void setKey(std::uint64_t key) {
-    keyHigh = static_cast<std::uint32_t>(key >> 32);
-    keyLow = static_cast<std::uint32_t>(key);
+  std::uint64_t key() const {
+    std::uint64_t key;
+    std::memcpy(&key, keyHalves, sizeof key);
+    return key;
   }
+  void setKey(std::uint64_t key) { std::memcpy(keyHalves, &key, sizeof key); }
 };
 
 // Places [first, last) of sorted names that hold one long name.
