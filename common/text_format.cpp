@@ -20,6 +20,17 @@ std::uint64_t loadEight(const char* p) {
   return word;
 }
 
+// True when isBlank() holds for exactly the bytes `space` and `first` to `last`: the shape of
+// blank set that blankBytes() computes.
+constexpr bool blanksAre(unsigned char space, unsigned char first, unsigned char last) {
+  for (unsigned c = 0; c < 256; ++c) {
+    if (isBlank(static_cast<unsigned char>(c)) != (c == space || (c >= first && c <= last)))
+      return false;
+  }
+  return true;
+}
+static_assert(blanksAre(' ', '\t', '\r'), "blankBytes() must follow isBlank()");
+
 // Flags, in the top bit of each byte, exactly the blanks among the eight bytes of `word`: the
 // bytes equal to a space, and the bytes from tab to carriage return. No sum carries into the
 // next byte, so no flag is false.
@@ -32,12 +43,22 @@ std::uint64_t blankBytes(std::uint64_t word) {
   return isSpace | (atLeastTab & ~pastReturn & ~word & kHighBits);
 }
 
-// Flags, in the top bit of each byte, the bytes of the eight at `p` that are below 0x21 (with
-// at most some false flags above a real one); all blanks are below 0x21. Byte i of the eight
-// is flagged in bits 8i to 8i + 7.
+// One more than the largest blank: every blank lies below it.
+constexpr unsigned kAboveBlanks = [] {
+  unsigned above = 0;
+  for (unsigned c = 0; c < 256; ++c) {
+    if (isBlank(static_cast<unsigned char>(c))) above = c + 1;
+  }
+  return above;
+}();
+static_assert(kAboveBlanks <= 0x80, "lowBytes() flags bytes below 0x80 only");
+
+// Flags, in the top bit of each byte, the bytes of the eight at `p` that lie below
+// kAboveBlanks, and so every blank among them (with at most some false flags above a real
+// one). Byte i of the eight is flagged in bits 8i to 8i + 7.
 std::uint64_t lowBytes(const char* p) {
   const std::uint64_t word = loadEight(p);
-  return (word - kOnes * 0x21) & ~word & kHighBits;
+  return (word - kOnes * kAboveBlanks) & ~word & kHighBits;
 }
 
 // True when a byte of the trimmed text at `q` keeps it joined: any byte but a blank, or a
@@ -154,19 +175,10 @@ NumberStatus readNumber(std::string_view text, std::size_t& pos, std::int32_t& v
   return NumberStatus::ok;
 }
 
-namespace {
-
-std::size_t skipBlanks(std::string_view text, std::size_t pos) {
-  while (pos < text.size() && isBlank(static_cast<unsigned char>(text[pos])))
-    ++pos;
-  return pos;
-}
-
-}  // namespace
-
 std::int32_t parseStationLine(std::string_view line, std::string& scratch, std::string_view& name) {
   std::int32_t code = 0;
-  std::size_t pos = skipBlanks(line, 0);
+  std::size_t pos = static_cast<std::size_t>(
+      skipBlankBytes(line.data(), line.data() + line.size()) - line.data());
   name = readNumber(line, pos, code) == NumberStatus::ok ? joinTokens(line.substr(pos), scratch)
                                                          : std::string_view();
   return code;

@@ -40,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   file = fmemopen(text.data(), text.size(), "rb");
   stationtext::LineReader words(file, 16 + size % 48);
   std::istringstream stream(text);
+  literal::withBlanks(stream);
   for (std::string want; stream >> want;)
     check(words.nextWord(line) && line == want, "word differs");
   check(!words.nextWord(line), "reader has an extra word");
