@@ -47,17 +47,16 @@ constexpr bool tieGoesOn(std::uint64_t key) {
 }
 
 // The key of a name in the search: its first two chunk keys, the second 0 when the first settles
-// the order. A smaller key means a smaller name; equal keys mean equal names unless tieGoesOn(),
+// the order. A smaller key means a smaller name; equal keys mean equal names unless bytesDecide(),
 // and then the bytes after the second chunk decide.
 class PrefixKey {
  public:
   PrefixKey() = default;
   explicit PrefixKey(std::string_view name)
-      : first_(chunkKey(name, 0)),
-        second_(namekeys::tieGoesOn(first_) ? chunkKey(name, kChunk) : 0) {}
+      : first_(chunkKey(name, 0)), second_(tieGoesOn(first_) ? chunkKey(name, kChunk) : 0) {}
 
   std::uint64_t first() const { return first_; }
-  bool tieGoesOn() const { return namekeys::tieGoesOn(second_); }
+  bool bytesDecide() const { return tieGoesOn(second_); }
 
   friend bool operator<(const PrefixKey& a, const PrefixKey& b) {
     return a.first_ < b.first_ || (a.first_ == b.first_ && a.second_ < b.second_);

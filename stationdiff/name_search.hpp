@@ -58,14 +58,14 @@ void findGroup(const SortedNames& sorted, const Names& stations, const SearchNam
   std::fill(at, at + lanes, notFound);
   if (keys.empty()) return;
   for (std::size_t g = 0; g < lanes; ++g) {
-    if (names[g].key.tieGoesOn()) prefetchBytes(text[g]);
+    if (names[g].key.bytesDecide()) prefetchBytes(text[g]);
   }
   std::size_t span = keys.size();
   std::array<std::size_t, kLanes> base;
   base.fill(sharedLevels(keys, names[0].key, names[lanes - 1].key, span));
   // How the probed key stands to each name's: below it, or tied so that the bytes must decide
   // (then the probed name is asked for), or neither; or the search is over.
-  enum : std::uint8_t { keyAbove, keyBelow, bytesDecide, done };
+  enum : std::uint8_t { keyAbove, keyBelow, keyTied, done };
   std::array<std::uint8_t, kLanes> standing{};
   while (span > 1) {
     const std::size_t half = span / 2;
@@ -75,8 +75,8 @@ void findGroup(const SortedNames& sorted, const Names& stations, const SearchNam
       const namekeys::PrefixKey& key = keys[probe];
       const namekeys::PrefixKey& name = names[g].key;
       const bool below = key < name;
-      const bool tied = key == name && name.tieGoesOn();
-      standing[g] = below ? keyBelow : tied ? bytesDecide : keyAbove;
+      const bool tied = key == name && name.bytesDecide();
+      standing[g] = below ? keyBelow : tied ? keyTied : keyAbove;
       if (tied) prefetchBytes(stations[probe]);
     }
     const std::size_t next = (span - half) / 2;
@@ -84,7 +84,7 @@ void findGroup(const SortedNames& sorted, const Names& stations, const SearchNam
       if (standing[g] == done) continue;
       const std::size_t probe = base[g] + half;
       bool goes = standing[g] == keyBelow;
-      if (standing[g] == bytesDecide) {
+      if (standing[g] == keyTied) {
         const int order = namekeys::compareNames(stations[probe], text[g]);
         goes = order < 0;
         if (order == 0 && text[g].size() >= kLongName) {
@@ -107,7 +107,7 @@ void findGroup(const SortedNames& sorted, const Names& stations, const SearchNam
     const namekeys::PrefixKey& name = names[g].key;
     const auto order = [&](std::size_t place) {
       if (keys[place] == name)
-        return name.tieGoesOn() ? namekeys::compareNames(stations[place], text[g]) : 0;
+        return name.bytesDecide() ? namekeys::compareNames(stations[place], text[g]) : 0;
       return keys[place] < name ? -1 : 1;
     };
     std::size_t first = base[g];

@@ -56,7 +56,7 @@ TEST(NameKeys, OrderNamesAsCompStationNames) {
       const stationdiff::namekeys::PrefixKey ka(a), kb(b);
       EXPECT_FALSE(ka < kb && !before(a, b))
           << testing::PrintToString(a) << " " << testing::PrintToString(b);
-      EXPECT_FALSE(ka == kb && !ka.tieGoesOn() && a != b);
+      EXPECT_FALSE(ka == kb && !ka.bytesDecide() && a != b);
       for (std::size_t offset = 0; offset <= 16; ++offset) {
         if (a.substr(0, offset) != b.substr(0, offset)) break;
         const auto ca = stationdiff::namekeys::chunkKey(a, offset),
