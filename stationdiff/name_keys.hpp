@@ -56,6 +56,7 @@ class PrefixKey {
       : first_(chunkKey(name, 0)), second_(tieGoesOn(first_) ? chunkKey(name, kChunk) : 0) {}
 
   std::uint64_t first() const { return first_; }
+  std::uint64_t second() const { return second_; }
   bool bytesDecide() const { return tieGoesOn(second_); }
 
   friend bool operator<(const PrefixKey& a, const PrefixKey& b) {

@@ -57,41 +57,45 @@ void findGroup(const SortedNames& sorted, const Names& stations, const SearchNam
   const auto& keys = sorted.keys;
   std::fill(at, at + lanes, notFound);
   if (keys.empty()) return;
+  // Whether a tie of keys leaves a name's search to its bytes: until its answer is known.
+  std::array<bool, kLanes> bytesDecide;
   for (std::size_t g = 0; g < lanes; ++g) {
-    if (names[g].key.bytesDecide()) prefetchBytes(text[g]);
+    bytesDecide[g] = names[g].key.bytesDecide();
+    if (bytesDecide[g]) prefetchBytes(text[g]);
   }
   std::size_t span = keys.size();
   std::array<std::size_t, kLanes> base;
   base.fill(sharedLevels(keys, names[0].key, names[lanes - 1].key, span));
   // How the probed key stands to each name's: below it, or tied so that the bytes must decide
-  // (then the probed name is asked for), or neither; or the search is over.
-  enum : std::uint8_t { keyAbove, keyBelow, keyTied, done };
-  std::array<std::uint8_t, kLanes> standing{};
+  // (then the probed name is asked for), or neither.
+  enum : std::uint8_t { keyAbove, keyBelow, keyTied };
+  std::array<std::uint8_t, kLanes> standing;
   while (span > 1) {
     const std::size_t half = span / 2;
     for (std::size_t g = 0; g < lanes; ++g) {
-      if (standing[g] == done) continue;
       const std::size_t probe = base[g] + half;
       const namekeys::PrefixKey& key = keys[probe];
       const namekeys::PrefixKey& name = names[g].key;
-      const bool below = key < name;
-      const bool tied = key == name && name.bytesDecide();
-      standing[g] = below ? keyBelow : tied ? keyTied : keyAbove;
+      // As key < name and key == name, without branches.
+      const bool firstEqual = key.first() == name.first();
+      const bool below =
+          (key.first() < name.first()) | (firstEqual & (key.second() < name.second()));
+      const bool tied = firstEqual & (key.second() == name.second()) & bytesDecide[g];
+      standing[g] = static_cast<std::uint8_t>(below * keyBelow + tied * keyTied);
       if (tied) prefetchBytes(stations[probe]);
     }
     const std::size_t next = (span - half) / 2;
     for (std::size_t g = 0; g < lanes; ++g) {
-      if (standing[g] == done) continue;
       const std::size_t probe = base[g] + half;
       bool goes = standing[g] == keyBelow;
       if (standing[g] == keyTied) {
         const int order = namekeys::compareNames(stations[probe], text[g]);
         goes = order < 0;
+        // Rather than compare a long name again at each level, take its first place; the
+        // search goes on without comparing bytes, and the answer stays.
         if (order == 0 && text[g].size() >= kLongName) {
-          // Rather than compare a long name again at each level, take its first place.
           at[g] = sorted.firstOfName(probe);
-          standing[g] = done;
-          continue;
+          bytesDecide[g] = false;
         }
       }
       base[g] += goes ? half : 0;
@@ -103,7 +107,7 @@ void findGroup(const SortedNames& sorted, const Names& stations, const SearchNam
   // Each search has narrowed its range to one name: the first not before the name sought is
   // that one or the next.
   for (std::size_t g = 0; g < lanes; ++g) {
-    if (standing[g] == done) continue;
+    if (at[g] != notFound) continue;
     const namekeys::PrefixKey& name = names[g].key;
     const auto order = [&](std::size_t place) {
       if (keys[place] == name)

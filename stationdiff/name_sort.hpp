@@ -84,8 +84,9 @@ std::size_t sharedEnd(const SortEntry* first, const SortEntry* last, const Names
 
 // Sorts `entries`, whose keys are those of the names at offset 0, by the names they point to:
 // by first-chunk key, and each run of names that tie on a chunk again by the next chunk, until
-// no tie is left open. A run whose keys are all equal is not sorted: its names are compared to
-// the end of what they share, and the run goes on from there. `second` holds each name's
+// no tie is left open. A run whose keys are all equal is not sorted; when they were all equal
+// at the chunk before too, its names are compared to the end of what they share, and the run
+// goes on from there. `second` holds each name's
 // second-chunk key by position: nearly every name ties on its first chunk, and one read there
 // is cheaper than reaching the name. Adds to `equalRuns` the runs of equal long names.
 template <typename Names>
@@ -94,18 +95,19 @@ void sortEntries(std::span<SortEntry> entries, const Names& names,
                  std::vector<EqualRun>& equalRuns) {
   struct Run {
     std::size_t first, last, offset;
+    bool tiedBefore;  // all its keys were equal at the offset before too
   };
   std::vector<Run> runs;
   // Entries [i, j) whose keys at `offset` all equal `key`: a run to go on with, or equal names.
   const auto settle = [&](std::size_t i, std::size_t j, std::size_t offset, std::uint64_t key) {
     if (j - i < 2) return;
     if (namekeys::tieGoesOn(key)) {
-      runs.push_back({i, j, offset + namekeys::kChunk});
+      runs.push_back({i, j, offset + namekeys::kChunk, false});
     } else if (offset + (key & 0xff) >= kLongName) {
       equalRuns.push_back({static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j)});
     }
   };
-  if (entries.size() > 1) runs.push_back({0, entries.size(), 0});
+  if (entries.size() > 1) runs.push_back({0, entries.size(), 0, false});
   while (!runs.empty()) {
     const Run run = runs.back();
     runs.pop_back();
@@ -128,12 +130,15 @@ void sortEntries(std::span<SortEntry> entries, const Names& names,
     }
     const std::uint64_t key = first->key();
     if (std::all_of(first + 1, last, [&](const SortEntry& e) { return e.key() == key; })) {
-      // Nothing to sort: go on from the end of what the names share, or they are all equal.
-      if (namekeys::tieGoesOn(key)) {
-        runs.push_back(
-            {run.first, run.last, sharedEnd(first, last, names, run.offset + namekeys::kChunk)});
-      } else {
+      // Nothing to sort: the run goes on at the next chunk, or, when it tied on the chunk before
+      // too, from the end of what its names share; or its names are all equal.
+      if (!namekeys::tieGoesOn(key)) {
         settle(run.first, run.last, run.offset, key);
+      } else if (!run.tiedBefore) {
+        runs.push_back({run.first, run.last, run.offset + namekeys::kChunk, true});
+      } else {
+        runs.push_back({run.first, run.last,
+                        sharedEnd(first, last, names, run.offset + namekeys::kChunk), false});
       }
       continue;
     }
