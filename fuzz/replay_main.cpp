@@ -45,14 +45,14 @@ struct Generator {
   }
 
   std::string input(bool twoFiles) {
-    std::string text = parts(twoFiles);
+    std::string text = files(twoFiles);
     // Now and then a file of blanks only, or one whose last line does not end.
     if (below(40) == 0) return pick({"", " \n\t\r\n"});
     if (below(6) == 0 && !text.empty() && text.back() == '\n') text.pop_back();
     return text;
   }
 
-  std::string parts(bool twoFiles) {
+  std::string files(bool twoFiles) {
     const std::string eol = below(4) ? "\n" : "\r\n";
     // A crowd: more stations than std::sort sorts by insertion (16), most of them sharing a code.
     const bool crowd = below(3) == 0;
