@@ -20,27 +20,40 @@ std::uint64_t loadEight(const char* p) {
   return word;
 }
 
-// True when isBlank() holds for exactly the bytes `space` and `first` to `last`: the shape of
-// blank set that blankBytes() computes.
-constexpr bool blanksAre(unsigned char space, unsigned char first, unsigned char last) {
+// The blank set as blankBytes() sees it: a run of consecutive bytes, from the smallest blank
+// on, and the largest blank (in the formats' set, tab to carriage return, and space).
+struct BlankShape {
+  unsigned first = 256, runEnd = 0, last = 0;
+};
+constexpr BlankShape kBlanks = [] {
+  BlankShape shape;
   for (unsigned c = 0; c < 256; ++c) {
-    if (isBlank(static_cast<unsigned char>(c)) != (c == space || (c >= first && c <= last)))
-      return false;
+    if (!isBlank(static_cast<unsigned char>(c))) continue;
+    if (shape.first == 256) shape.first = shape.runEnd = c;
+    if (shape.runEnd == c) ++shape.runEnd;
+    shape.last = c;
   }
-  return true;
+  return shape;
+}();
+constexpr bool blankShapeHolds() {
+  for (unsigned c = 0; c < 256; ++c) {
+    const bool inShape = (c >= kBlanks.first && c < kBlanks.runEnd) || c == kBlanks.last;
+    if (isBlank(static_cast<unsigned char>(c)) != inShape) return false;
+  }
+  return kBlanks.first >= 1 && kBlanks.runEnd <= 0x80;
 }
-static_assert(blanksAre(' ', '\t', '\r'), "blankBytes() must follow isBlank()");
+static_assert(blankShapeHolds(), "blankBytes() computes a run of blanks and one more blank only");
 
 // Flags, in the top bit of each byte, exactly the blanks among the eight bytes of `word`: the
-// bytes equal to a space, and the bytes from tab to carriage return. No sum carries into the
-// next byte, so no flag is false.
+// bytes equal to the largest blank, and the bytes of the run. No sum carries into the next
+// byte, so no flag is false.
 std::uint64_t blankBytes(std::uint64_t word) {
   const std::uint64_t low = word & ~kHighBits;  // each byte's lower seven bits
-  const std::uint64_t space = word ^ (kOnes * ' ');
-  const std::uint64_t isSpace = ~(((space & ~kHighBits) + ~kHighBits) | space) & kHighBits;
-  const std::uint64_t atLeastTab = low + kOnes * (0x80 - '\t');
-  const std::uint64_t pastReturn = low + kOnes * (0x80 - '\r' - 1);
-  return isSpace | (atLeastTab & ~pastReturn & ~word & kHighBits);
+  const std::uint64_t last = word ^ (kOnes * kBlanks.last);
+  const std::uint64_t isLast = ~(((last & ~kHighBits) + ~kHighBits) | last) & kHighBits;
+  const std::uint64_t inRun = low + kOnes * (0x80 - kBlanks.first);
+  const std::uint64_t pastRun = low + kOnes * (0x80 - kBlanks.runEnd);
+  return isLast | (inRun & ~pastRun & ~word & kHighBits);
 }
 
 // One more than the largest blank: every blank lies below it.
