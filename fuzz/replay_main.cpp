@@ -41,7 +41,7 @@ struct Generator {
   std::string code() {
     return below(4) ? std::to_string(below(3))
                     : pick({"+1", "-1", "007", "-0", "2147483647", "-2147483648", "2147483648",
-                            "-2147483649", "99999999999", "x", "+", "-"});
+                            "-2147483649", "-21474836480", "99999999999", "x", "+", "-"});
   }
 
   std::string input(bool twoFiles) {
