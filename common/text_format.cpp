@@ -20,24 +20,58 @@ std::uint64_t loadEight(const char* p) {
   return word;
 }
 
+// The blank set as blankBytes() sees it: a run of consecutive bytes, from the smallest blank
+// on, and the largest blank (in the formats' set, tab to carriage return, and space).
+struct BlankShape {
+  unsigned first = 256, runEnd = 0, last = 0;
+};
+constexpr BlankShape kBlanks = [] {
+  BlankShape shape;
+  for (unsigned c = 0; c < 256; ++c) {
+    if (!isBlank(static_cast<unsigned char>(c))) continue;
+    if (shape.first == 256) shape.first = shape.runEnd = c;
+    if (shape.runEnd == c) ++shape.runEnd;
+    shape.last = c;
+  }
+  return shape;
+}();
+constexpr bool blankShapeHolds() {
+  for (unsigned c = 0; c < 256; ++c) {
+    const bool inShape = (c >= kBlanks.first && c < kBlanks.runEnd) || c == kBlanks.last;
+    if (isBlank(static_cast<unsigned char>(c)) != inShape) return false;
+  }
+  return kBlanks.first >= 1 && kBlanks.runEnd <= 0x80;
+}
+static_assert(blankShapeHolds(), "blankBytes() computes a run of blanks and one more blank only");
+
 // Flags, in the top bit of each byte, exactly the blanks among the eight bytes of `word`: the
-// bytes equal to a space, and the bytes from tab to carriage return. No sum carries into the
-// next byte, so no flag is false.
+// bytes equal to the largest blank, and the bytes of the run. No sum carries into the next
+// byte, so no flag is false.
 std::uint64_t blankBytes(std::uint64_t word) {
   const std::uint64_t low = word & ~kHighBits;  // each byte's lower seven bits
-  const std::uint64_t space = word ^ (kOnes * ' ');
-  const std::uint64_t isSpace = ~(((space & ~kHighBits) + ~kHighBits) | space) & kHighBits;
-  const std::uint64_t atLeastTab = low + kOnes * (0x80 - '\t');
-  const std::uint64_t pastReturn = low + kOnes * (0x80 - '\r' - 1);
-  return isSpace | (atLeastTab & ~pastReturn & ~word & kHighBits);
+  const std::uint64_t last = word ^ (kOnes * kBlanks.last);
+  const std::uint64_t isLast = ~(((last & ~kHighBits) + ~kHighBits) | last) & kHighBits;
+  const std::uint64_t inRun = low + kOnes * (0x80 - kBlanks.first);
+  const std::uint64_t pastRun = low + kOnes * (0x80 - kBlanks.runEnd);
+  return isLast | (inRun & ~pastRun & ~word & kHighBits);
 }
 
-// Flags, in the top bit of each byte, the bytes of the eight at `p` that are below 0x21 (with
-// at most some false flags above a real one); all blanks are below 0x21. Byte i of the eight
-// is flagged in bits 8i to 8i + 7.
+// One more than the largest blank: every blank lies below it.
+constexpr unsigned kAboveBlanks = [] {
+  unsigned above = 0;
+  for (unsigned c = 0; c < 256; ++c) {
+    if (isBlank(static_cast<unsigned char>(c))) above = c + 1;
+  }
+  return above;
+}();
+static_assert(kAboveBlanks <= 0x80, "lowBytes() flags bytes below 0x80 only");
+
+// Flags, in the top bit of each byte, the bytes of the eight at `p` that lie below
+// kAboveBlanks, and so every blank among them (with at most some false flags above a real
+// one). Byte i of the eight is flagged in bits 8i to 8i + 7.
 std::uint64_t lowBytes(const char* p) {
   const std::uint64_t word = loadEight(p);
-  return (word - kOnes * 0x21) & ~word & kHighBits;
+  return (word - kOnes * kAboveBlanks) & ~word & kHighBits;
 }
 
 // True when a byte of the trimmed text at `q` keeps it joined: any byte but a blank, or a
@@ -154,19 +188,10 @@ NumberStatus readNumber(std::string_view text, std::size_t& pos, std::int32_t& v
   return NumberStatus::ok;
 }
 
-namespace {
-
-std::size_t skipBlanks(std::string_view text, std::size_t pos) {
-  while (pos < text.size() && isBlank(static_cast<unsigned char>(text[pos])))
-    ++pos;
-  return pos;
-}
-
-}  // namespace
-
 std::int32_t parseStationLine(std::string_view line, std::string& scratch, std::string_view& name) {
   std::int32_t code = 0;
-  std::size_t pos = skipBlanks(line, 0);
+  std::size_t pos = static_cast<std::size_t>(
+      skipBlankBytes(line.data(), line.data() + line.size()) - line.data());
   name = readNumber(line, pos, code) == NumberStatus::ok ? joinTokens(line.substr(pos), scratch)
                                                          : std::string_view();
   return code;

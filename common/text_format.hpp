@@ -9,21 +9,12 @@
 
 namespace stationtext {
 
-// The six whitespace bytes of the formats: space, tab, newline, vertical tab, form feed and
-// carriage return. Every other byte, NUL and bytes above 0x7f included, belongs to a token.
+// The blank set of the formats, the one place that defines it: the six whitespace bytes space,
+// tab, newline, vertical tab, form feed and carriage return. Every other byte, NUL and bytes
+// above 0x7f included, belongs to a token. The word-at-a-time scans in text_format.cpp follow
+// it (their unit test walks every byte value through them).
 constexpr bool isBlank(unsigned char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-// The first token of `text` at or after `pos`, moving `pos` past it; the empty view when there
-// is none, as a token is never empty.
-inline std::string_view nextToken(std::string_view text, std::size_t& pos) {
-  while (pos < text.size() && isBlank(static_cast<unsigned char>(text[pos])))
-    ++pos;
-  const std::size_t start = pos;
-  while (pos < text.size() && !isBlank(static_cast<unsigned char>(text[pos])))
-    ++pos;
-  return text.substr(start, pos - start);
 }
 
 // skipBlankBytes() and findBlankByte() past their first bytes, eight bytes at a time.

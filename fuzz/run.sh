@@ -11,7 +11,7 @@ work="$(mktemp -d "${TMPDIR:-/tmp}/stationdiff-fuzz.XXXXXX")"
 export TMPDIR="$work"  # the targets' own scratch folders go here too
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1" UBSAN_OPTIONS="print_stacktrace=1"
 status=0
-for target in line_readers_fuzz stationdiff_run_fuzz onefile_run_fuzz; do
+for target in stationdiff_run_fuzz onefile_run_fuzz; do
   dir="$work/$target"
   mkdir -p "$dir/new" "$dir/crashes"
   # libFuzzer adds inputs to the first folder only; the committed corpus is only read.

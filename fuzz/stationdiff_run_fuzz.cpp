@@ -2,7 +2,7 @@
 // at "%%%\n" into bemenet.txt, then frissites.txt, then be.txt; a part that is not there is a
 // missing file (the register is always written).
 #include "run_harness.hpp"
-#include "time_table.hpp"
+#include "sorted_register.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -5,7 +5,7 @@
 
 #include "command_line.hpp"
 #include "report_writer.hpp"
-#include "time_table.hpp"
+#include "sorted_register.hpp"
 
 namespace {
 

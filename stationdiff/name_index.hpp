@@ -1,83 +1,90 @@
-// The speed machinery of the two-file register: sorting the stations by name and finding the
-// first station of each update name, both on integer keys that order names as their bytes do.
+// Sorting a caller's records by name and then finding names among them. The index sees names
+// only, through a projection of the records that each call is given, and answers with places
+// and positions; how it gets there (integer keys of the names, a key sort, batched binary
+// searches) is its own business.
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string_view>
 #include <vector>
 
+#include "big_vector.hpp"
 #include "name_batch.hpp"
-#include "name_keys.hpp"
+#include "name_search.hpp"
+#include "name_sort.hpp"
 
 namespace stationdiff {
 
-struct elem;
-
-// Sorts a register by name and then finds, for each update name, the first station of that
-// name. What it answers is what std::sort with compStationNames and std::lower_bound would;
-// how is its own business.
 class NameIndex {
  public:
-  // Update names searched together: sorting a batch lets each search find most of its path in
-  // the cache from the one before; a larger batch only adds to the peak memory.
+  // What match() reports for a name that no record has.
+  static constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
+  // Names searched together: sorting a batch lets each search find most of its path in the
+  // cache from the one before; a larger batch only adds to the peak memory.
   static constexpr std::size_t kBatchNames = 131072;
   static constexpr std::size_t kBatchBytes = std::size_t{4} << 20;
-  // Searches that advance side by side, so that their cache misses overlap.
-  static constexpr std::size_t kLanes = 32;
-  // Sorted stations are moved into their places directly when this few: they fit in the cache.
-  static constexpr std::size_t kCachedPlaces = 1024;
+  static_assert(kBatchNames > 0 && kBatchBytes > 0);
 
-  // Sorts `stations` by name: names ascend by compStationNames, and records of one name lie
-  // next to each other in no fixed order. The searches then refer to `stations`, which must
-  // stay as it is until release().
-  void sortStations(std::vector<elem>& stations);
+  // Sorts the names that name(records[i]) gives (a std::string_view) and returns `place`:
+  // place[i] is the position of records[i] in name order, as compareNames orders names; records
+  // of one name take consecutive positions in no fixed order. Keeps the names' keys, in that
+  // order, for match(). Fewer than 2^32 records.
+  template <typename Record, typename Projection = std::identity>
+  stationtext::BigVector<std::uint32_t> sort(std::span<const Record> records,
+                                             Projection name = {}) {
+    return nameindex::sortNames(Names<Record, Projection>{records, name}, sorted_);
+  }
 
-  // Looks up each name that next(name) gives (it returns false when there is none left): calls
-  // seen(at) when stations[at] is the first station of that name, and fresh(name) when no
-  // station has it, once for each time the name was given, in no particular order. A view
-  // handed to fresh() is valid during the call only.
-  template <typename Next, typename Seen, typename Fresh>
-  void match(Next next, Seen seen, Fresh fresh) {
-    stationtext::NameBatch<> names(kBatchNames, kBatchBytes);
-    names_ = &names;
-    while (names.refill(next)) {
-      sortBatch(names);
-      for (std::size_t group = 0; group < batch_.size(); group += kLanes) {
-        std::array<std::size_t, kLanes> at;
-        const std::size_t lanes = findStations(group, at);
-        for (std::size_t g = 0; g < lanes; ++g) {
-          if (at[g] < keys_.size()) {  // one key per station
-            seen(at[g]);
-          } else {
-            fresh(nameOf(batch_[group + g]));
-          }
-        }
+  // Looks up each name that next(name) gives (it returns false when there is none left) among
+  // the records `sorted`, those given to the last sort() in the positions it gave them: calls
+  // found(name, at) once for each time the name was given, in no particular order, with the
+  // position of the first record of that name, or kNotFound. A view handed to found() is valid
+  // during the call only.
+  template <typename Record, typename Projection, typename Next, typename Found>
+  void match(std::span<const Record> sorted, Projection name, Next next, Found found) const {
+    assert(sorted.size() == sorted_.keys.size());
+    const Names<Record, Projection> stations{sorted, name};
+    stationtext::NameBatch<> batch(kBatchNames, kBatchBytes);
+    std::vector<nameindex::SearchName> order;
+    std::array<std::string_view, nameindex::kLanes> text;
+    std::array<std::size_t, nameindex::kLanes> at;
+    while (batch.refill(next)) {
+      nameindex::sortBatch(batch, order);
+      for (std::size_t group = 0; group < order.size(); group += nameindex::kLanes) {
+        const std::size_t lanes = std::min(nameindex::kLanes, order.size() - group);
+        for (std::size_t g = 0; g < lanes; ++g)
+          text[g] = batch.name(order[group + g].index);
+        nameindex::findGroup(sorted_, stations, &order[group], text.data(), lanes, at.data(),
+                             kNotFound);
+        for (std::size_t g = 0; g < lanes; ++g)
+          found(text[g], at[g]);
       }
     }
   }
 
-  // Frees the keys of the searches.
-  void release();
-
  private:
-  struct Name {
-    namekeys::PrefixKey key;
-    std::uint32_t index;  // in the batch
-  };
-  std::string_view nameOf(const Name& n) const { return names_->name(n.index); }
-  // Sets batch_ to the names of `names` in the order of their keys.
-  void sortBatch(const stationtext::NameBatch<>& names);
-  // Sets at[g], for each name of the group of up to kLanes names from batch_[group] on, to the
-  // index of the first station of that name, or to the number of stations; returns how many
-  // names the group holds.
-  std::size_t findStations(std::size_t group, std::array<std::size_t, kLanes>& at) const;
+  // The names of a call's records, as the sort and the search read them.
+  template <typename Record, typename Projection>
+  struct Names {
+    std::span<const Record> records;
+    Projection projection;
 
-  const std::vector<elem>* stations_ = nullptr;
-  std::vector<namekeys::PrefixKey> keys_;            // of each station's name, in sorted order
-  const stationtext::NameBatch<>* names_ = nullptr;  // the batch being matched
-  std::vector<Name> batch_;                          // its names in the order of their keys
+    std::size_t size() const { return records.size(); }
+    std::string_view operator[](std::size_t i) const { return std::invoke(projection, records[i]); }
+    // Asks for the memory of records[i], which reading its name needs first.
+    void prefetch(std::size_t i) const {
+      const char* const p = reinterpret_cast<const char*>(&records[i]);
+      __builtin_prefetch(p);
+      __builtin_prefetch(p + sizeof(Record) - 1);  // a record may straddle two cache lines
+    }
+  };
+
+  nameindex::SortedNames sorted_;
 };
 
 }  // namespace stationdiff

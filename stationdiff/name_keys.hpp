@@ -1,5 +1,5 @@
-// Integer keys that order station names as byte-wise comparison does, so that sorting and
-// searching compare machine words and read the names themselves only on a tie.
+// The name order, and integer keys that follow it, so that sorting and searching compare machine
+// words and read the names themselves only on a tie.
 #pragma once
 
 #include <bit>
@@ -9,6 +9,13 @@
 #include <string_view>
 
 namespace stationdiff::namekeys {
+
+// The name order: bytes compared as unsigned values, a name before every longer name that it
+// begins. Negative, zero or positive as `a` sorts before, with or after `b`. Every key below
+// orders names so, and every comparison of names in the index is this one.
+inline int compareNames(std::string_view a, std::string_view b) {
+  return a.compare(b);  // char_traits<char> compares as unsigned char
+}
 
 // Bytes of a name that one key holds: seven, and a byte for their count, fill a 64-bit word.
 constexpr std::size_t kChunk = 7;
@@ -27,44 +34,39 @@ inline std::uint64_t chunkKey(std::string_view name, std::size_t offset) {
     if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
     return (word & ~std::uint64_t{0xff}) | kChunk;
   }
-  const std::size_t take = left < kChunk ? left : kChunk;
   std::uint64_t key = 0;
-  for (std::size_t i = 0; i < take; ++i) {
+  for (std::size_t i = 0; i < left; ++i) {
     key |= std::uint64_t{static_cast<unsigned char>(name[offset + i])} << (56 - 8 * i);
   }
-  return key | take;
+  return key | left;
 }
 
-// True when a key leaves the order to the next chunk.
+// True when a chunk key leaves the order to the next chunk.
 constexpr bool tieGoesOn(std::uint64_t key) {
   return (key & 0xff) == kChunk;
 }
 
-// The keys of a name's first two chunks; the second is 0 when the first settles the order.
-// Ordering prefix keys orders the names, except that equal keys for which tieGoesOn() holds
-// leave the order to the bytes after the second chunk.
-struct PrefixKey {
-  std::uint64_t first = 0;
-  std::uint64_t second = 0;
-  friend auto operator<=>(const PrefixKey&, const PrefixKey&) = default;
+// The key of a name in the search: its first two chunk keys, the second 0 when the first settles
+// the order. A smaller key means a smaller name; equal keys mean equal names unless bytesDecide(),
+// and then the bytes after the second chunk decide.
+class PrefixKey {
+ public:
+  PrefixKey() = default;
+  explicit PrefixKey(std::string_view name)
+      : first_(chunkKey(name, 0)), second_(tieGoesOn(first_) ? chunkKey(name, kChunk) : 0) {}
+
+  std::uint64_t first() const { return first_; }
+  std::uint64_t second() const { return second_; }
+  bool bytesDecide() const { return tieGoesOn(second_); }
+
+  friend bool operator<(const PrefixKey& a, const PrefixKey& b) {
+    return a.first_ < b.first_ || (a.first_ == b.first_ && a.second_ < b.second_);
+  }
+  friend bool operator==(const PrefixKey& a, const PrefixKey& b) = default;
+
+ private:
+  std::uint64_t first_ = 0;
+  std::uint64_t second_ = 0;
 };
-
-inline PrefixKey prefixKey(std::string_view name) {
-  const std::uint64_t first = chunkKey(name, 0);
-  return {first, tieGoesOn(first) ? chunkKey(name, kChunk) : 0};
-}
-
-constexpr bool tieGoesOn(const PrefixKey& key) {
-  return tieGoesOn(key.second);
-}
-
-// Asks for the part of a station record that reading its name needs: its `station` member,
-// which straddles two cache lines in some records.
-template <typename Record>
-void prefetchNameOf(const Record& record) {
-  const char* const p = reinterpret_cast<const char*>(&record.station);
-  __builtin_prefetch(p);
-  __builtin_prefetch(p + sizeof record.station - 1);
-}
 
 }  // namespace stationdiff::namekeys

@@ -1,5 +1,5 @@
-// The two-file register's name index against the plain algorithms it stands for: its sort
-// against std::sort with compStationNames, its batched search against std::lower_bound.
+// The name index against the plain algorithms it stands for, on plain names: its keys against
+// compStationNames, its sort against std::sort, its search against std::lower_bound.
 #include "stationdiff/name_index.hpp"
 
 #include <gtest/gtest.h>
@@ -9,108 +9,115 @@
 #include <string>
 #include <vector>
 
-#include "key_sort.hpp"
-#include "name_arena.hpp"
-#include "stationdiff/time_table.hpp"
+#include "stationdiff/places.hpp"
+#include "stationdiff/sorted_register.hpp"
 
 namespace {
 
-using stationdiff::compStationNames;
-using stationdiff::elem;
 using stationdiff::NameIndex;
+using stationdiff::namekeys::kChunk;
 
-// Names as the index meets them: sharing their first one, two or three key chunks, prefixes of
-// each other, the empty name, bytes above 0x7f (a run of them sorts last and ties on every
-// chunk), and names spread over several first letters.
+bool before(std::string_view a, std::string_view b) {
+  return stationdiff::compStationNames({a, 0, false}, {b, 0, false});
+}
+
+// Names as the index meets them: chunks of a few kinds, so that later chunks repeat under
+// different first ones and names share one, two or three chunks; bytes 0x00 and 0xff; prefixes
+// of each other and the empty name; long names held many times, around the length from which
+// the search takes a long name's first place from the sort's runs of equal names.
 std::string randomName(std::mt19937& random) {
-  const std::size_t chunk = stationdiff::namekeys::kChunk;
-  static const std::string stems[] = {"",
-                                      "Q",
-                                      std::string(chunk, 'S'),
-                                      std::string(2 * chunk, 'S'),
-                                      std::string(3 * chunk, 'a'),
-                                      "Station Road N",
-                                      "\xc3\x81rok",
-                                      std::string(2 * chunk, '\xff')};
-  std::string name = stems[random() % std::size(stems)];
-  for (std::size_t n = random() % 4; n > 0; --n)
-    name.push_back("ab \xff"[random() % 4]);
-  if (random() % 8 == 0) name.insert(0, 1, static_cast<char>('A' + random() % 20));
+  static const std::string chunks[] = {std::string(kChunk, 'A'), std::string(kChunk, 'B'),
+                                       std::string(kChunk, '\xff'), std::string(kChunk, '\0'),
+                                       "Station"};
+  std::string name;
+  if (random() % 16 == 0) name.assign(stationdiff::nameindex::kLongName - 2 + random() % 3, 'L');
+  for (std::size_t n = name.empty() ? random() % 4 : 0; n > 0; --n)
+    name += chunks[random() % std::size(chunks)];
+  for (std::size_t n = random() % 3; n > 0; --n)
+    name.push_back("az \xff"[random() % 4]);
   return name;
 }
 
-std::vector<elem> randomRegister(std::size_t size, std::mt19937& random,
-                                 stationtext::NameArena& arena) {
-  std::vector<elem> stations;
-  for (std::size_t i = 0; i < size; ++i)
-    stations.push_back({static_cast<std::int32_t>(i), arena.keep(randomName(random)), false});
-  return stations;
+TEST(NameKeys, OrderNamesAsCompStationNames) {
+  // Pairs of names of up to 16 bytes from the bytes where order could slip (0x00, 0x01, 0x7f,
+  // 0x80 and 0xff), their chunk keys at every offset where they agree before: a smaller key
+  // belongs to the smaller name, and equal keys that leave nothing to the bytes after them to
+  // equal names.
+  using namespace stationdiff::namekeys;
+  std::vector<std::string> names{""};
+  std::mt19937 random(3);
+  for (std::size_t i = 0; i < 600; ++i) {
+    names.emplace_back(random() % 17, '\0');
+    for (char& c : names.back())
+      c = "\x00\x01\x7f\x80\xff"[random() % (random() % 4 == 0 ? 5 : 2)];
+  }
+  for (const std::string& a : names) {
+    for (const std::string& b : names) {
+      const PrefixKey ka(a), kb(b);
+      EXPECT_FALSE((ka < kb && !before(a, b)) || (ka == kb && !ka.bytesDecide() && a != b))
+          << testing::PrintToString(a) << " " << testing::PrintToString(b);
+      for (std::size_t offset = 0; offset <= 16 && a.compare(0, offset, b, 0, offset) == 0;
+           ++offset) {
+        const auto ca = chunkKey(a, offset), cb = chunkKey(b, offset);
+        EXPECT_FALSE((ca < cb && !before(a, b)) || (ca == cb && !tieGoesOn(ca) && a != b))
+            << testing::PrintToString(a) << " " << testing::PrintToString(b) << " at " << offset;
+      }
+    }
+  }
 }
 
-TEST(NameIndex, SortsAndFindsAsStdSortAndBinarySearchWould) {
-  // Registers around the key sort's small-range cut-off and past the placing's cached range,
-  // where it spreads stations into blocks first; batches of one name, of a lane count and one
-  // more, and of more than one batch holds. The names are the register's own and others like
-  // them, the empty name, and names that sort before and after every station.
+TEST(NameIndex, SortsAndFindsAsStdSortAndLowerBoundWould) {
+  // Sizes around the key sort's small-range cut-off and past the placing's cached range; batches
+  // of one name, of a lane count and one more, and of more than a batch holds. First, runs of
+  // equal first chunks whose second chunks tie across them: a run that took in its neighbour's
+  // first name would sort "BBBBBBBXXXXXXXc" between the two "AAAAAAAXXXXXXX" names.
   const std::size_t small = stationdiff::namekeys::detail::kSmallSort;
-  const std::size_t batches[] = {1, NameIndex::kLanes, NameIndex::kLanes + 1,
-                                 NameIndex::kBatchNames + 1};
+  const std::size_t lanes = stationdiff::nameindex::kLanes;
   for (const std::size_t size :
-       {std::size_t{0}, std::size_t{1}, std::size_t{2}, small - 1, small + 1,
-        NameIndex::kCachedPlaces + 1, 40 * NameIndex::kCachedPlaces}) {
+       {std::size_t{5}, std::size_t{0}, std::size_t{1}, std::size_t{2}, small - 1, small + 1,
+        stationdiff::places::kCached + 1, std::size_t{40000}}) {
     std::mt19937 random(static_cast<unsigned>(size));
-    stationtext::NameArena arena;
-    std::vector<elem> stations = randomRegister(size, random, arena);
-    std::vector<elem> expected = stations;
-    std::sort(expected.begin(), expected.end(), compStationNames);
+    std::vector<std::string> held;
+    for (std::size_t i = 0; i < size; ++i)
+      held.push_back(randomName(random));
+    if (size == 5)
+      held = {"AAAAAAAPPPPPPP", "AAAAAAAXXXXXXXz", "AAAAAAAXXXXXXXa", "BBBBBBBXXXXXXXc",
+              "BBBBBBBYYYYYYY"};
+    std::vector<std::string_view> names(held.begin(), held.end());
     NameIndex index;
-    index.sortStations(stations);
-    // Records of one name may come in any order, but each record exactly once: the ids of a
-    // name are those of the records the register holds by that name.
-    std::vector<std::pair<std::string_view, std::int32_t>> want, got;
-    for (std::size_t i = 0; i < size; ++i) {
-      ASSERT_EQ(expected[i].station, stations[i].station) << i;
-      want.emplace_back(expected[i].station, expected[i].id);
-      got.emplace_back(stations[i].station, stations[i].id);
-    }
-    std::sort(want.begin(), want.end());
-    std::sort(got.begin(), got.end());
-    EXPECT_EQ(want, got) << size;
+    auto place = index.sort(std::span<const std::string_view>(names));
+    stationdiff::moveToPlaces(std::span(names), std::span(place));
+    std::vector<std::string_view> expected(held.begin(), held.end());
+    std::sort(expected.begin(), expected.end(), before);
+    ASSERT_EQ(expected, names) << size << " names";
 
-    for (const std::size_t batch : batches) {
+    for (const std::size_t batch : {std::size_t{1}, lanes, lanes + 1, NameIndex::kBatchNames + 1}) {
       if (batch > NameIndex::kBatchNames && size != small + 1) continue;
-      SCOPED_TRACE(testing::Message() << size << " stations, " << batch << " names");
-      std::vector<std::string> names;
-      for (std::size_t i = 0; i < batch; ++i) {
-        const int kind = static_cast<int>(random() % 6);
-        names.push_back(kind == 0   ? ""
-                        : kind == 1 ? std::string(3 * stationdiff::namekeys::kChunk, '\xff')
-                        : kind == 2 && size > 0 ? std::string(stations[random() % size].station)
-                                                : randomName(random));
-      }
-      std::vector<std::string> answered;
+      SCOPED_TRACE(testing::Message() << size << " names, " << batch << " sought");
+      std::vector<std::string> sought;
+      for (std::size_t i = 0; i < batch; ++i)
+        sought.push_back(size > 0 && random() % 2 ? held[random() % size] : randomName(random));
       std::size_t next = 0;
+      std::vector<std::string> answered;
       index.match(
+          std::span<const std::string_view>(names), std::identity{},
           [&](std::string_view& name) {
-            if (next == names.size()) return false;
-            name = names[next++];
+            if (next == sought.size()) return false;
+            name = sought[next++];
             return true;
           },
-          [&](std::size_t at) {
-            ASSERT_LT(at, size);
-            const std::string_view name = stations[at].station;
-            EXPECT_TRUE(at == 0 || stations[at - 1].station != name) << "not the first: " << name;
+          [&](std::string_view name, std::size_t at) {
             answered.emplace_back(name);
-          },
-          [&](std::string_view name) {
-            EXPECT_FALSE(std::binary_search(stations.begin(), stations.end(), elem{0, name, false},
-                                            compStationNames))
+            const auto first = std::lower_bound(names.begin(), names.end(), name, before);
+            const bool present = first != names.end() && *first == name;
+            EXPECT_EQ(
+                present ? static_cast<std::size_t>(first - names.begin()) : NameIndex::kNotFound,
+                at)
                 << name;
-            answered.emplace_back(name);
           });
-      std::sort(names.begin(), names.end());
+      std::sort(sought.begin(), sought.end());
       std::sort(answered.begin(), answered.end());
-      EXPECT_EQ(names, answered) << "each name answered once for each time it was given";
+      EXPECT_EQ(sought, answered) << "each name answered once for each time it was given";
     }
   }
 }

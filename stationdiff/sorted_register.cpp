@@ -1,8 +1,11 @@
 // The two-file register: stations sorted by name, matched against the update list.
-#include "time_table.hpp"
+#include "sorted_register.hpp"
 
 #include <algorithm>
+#include <span>
 
+#include "name_index.hpp"
+#include "places.hpp"
 #include "reports.hpp"
 #include "station_file.hpp"
 #include "word_census.hpp"
@@ -11,19 +14,32 @@ namespace stationdiff {
 
 using stationtext::ReadOutcome;
 
+namespace {
+
+// A station's name, as the name index reads it.
+constexpr auto kName = [](const elem& e) { return e.station; };
+
+}  // namespace
+
 bool compStationNames(const elem& e1, const elem& e2) {
-  return e1.station < e2.station;
+  return namekeys::compareNames(e1.station, e2.station) < 0;
 }
 
 bool compStationIds(const elem& e1, const elem& e2) {
   return e1.id < e2.id;
 }
 
-ReadOutcome TimeTable::load(const char* stations, const char* updates) {
-  const ReadOutcome loaded = loadRegister(stations);
+ReadOutcome TimeTable::load(const char* registerPath, const char* updatesPath) {
+  const ReadOutcome loaded = loadRegister(registerPath);
   if (loaded.kind != ReadOutcome::complete) return loaded;
-  sortStations();
-  return matchUpdates(updates);
+  // Stations of equal name end up next to each other, in no fixed order.
+  NameIndex index;
+  {
+    stationtext::BigVector<std::uint32_t> place =
+        index.sort(std::span<const elem>(stations), kName);
+    moveToPlaces(std::span(stations), std::span(place));
+  }
+  return matchUpdates(updatesPath, index);
 }
 
 ReadOutcome TimeTable::loadRegister(const char* filename) {
@@ -37,28 +53,28 @@ ReadOutcome TimeTable::loadRegister(const char* filename) {
     // leaves no room unused, and a lying one makes nothing bigger.
     if (stations.size() == stations.capacity())
       stations.reserve(std::min(count, std::max<std::size_t>(1024, 2 * stations.size())));
-    stations.push_back({code, names.keep(name), false});
+    stations.push_back({names.keep(name), code, false});
   }
   return file.outcome();
 }
 
-void TimeTable::sortStations() {
-  // As std::sort with compStationNames would: stations of equal name end up next to each
-  // other, in no fixed order.
-  index.sortStations(stations);
-}
-
-ReadOutcome TimeTable::matchUpdates(const char* filename) {
+ReadOutcome TimeTable::matchUpdates(const char* filename, const NameIndex& index) {
   stationtext::StationFile updates(filename);
   if (!updates.opened()) return {};  // no update list: every station stays unseen
-  index.match([&](std::string_view& name) { return updates.nextUpdate(name); },
-              [&](std::size_t at) { stations[at].state = true; },
-              [&](std::string_view name) { newstations.emplace(name); });
+  index.match(
+      std::span<const elem>(stations), kName,
+      [&](std::string_view& name) { return updates.nextUpdate(name); },
+      [&](std::string_view name, std::size_t at) {
+        if (at == NameIndex::kNotFound) {
+          newstations.emplace(name);
+        } else {
+          stations[at].state = true;
+        }
+      });
   return updates.outcome();
 }
 
 void TimeTable::printNotUsed(stationtext::ReportWriter& out) {
-  index.release();  // the search is over; the report's copies may have the room
   out.put("Eltunt allomasok: ").endLine();
   notused.reserve(notused.size() +
                   static_cast<std::size_t>(std::count_if(stations.begin(), stations.end(),

@@ -7,23 +7,23 @@
 #include <string_view>
 #include <vector>
 
+#include "big_vector.hpp"
 #include "line_reader.hpp"
 #include "name_arena.hpp"
-#include "name_index.hpp"
 #include "report_writer.hpp"
 
 namespace stationdiff {
 
-// One station of the register.
+class NameIndex;
+
+// One station of the register. The name comes first: the record is 24 bytes instead of 32.
 struct elem {
-  std::int32_t id;
   std::string_view station;  // the name, kept in the register's arena
-  bool state;                // seen: an update line named this station
+  std::int32_t id;
+  bool state;  // seen: an update line named this station
 };
 
-// Name order: bytes compared as unsigned values, a prefix first. NameIndex sorts and searches
-// by integer keys (name_keys.hpp) that must order names exactly so; the NameIndex unit tests
-// check its sort and its search against std::sort and std::binary_search with this function.
+// Name order: namekeys::compareNames, which the name index sorts and searches by.
 bool compStationNames(const elem& e1, const elem& e2);
 // Id order: signed ascending.
 bool compStationIds(const elem& e1, const elem& e2);
@@ -32,10 +32,10 @@ bool compStationIds(const elem& e1, const elem& e2);
 // marked as seen, and the names it holds that the register lacks.
 class TimeTable {
  public:
-  // Loads the register from `stations`, sorts it by name and matches the update list in
-  // `updates` against it. Reports a register that cannot be opened, and any read error; a
-  // missing update list is an empty one.
-  stationtext::ReadOutcome load(const char* stations, const char* updates);
+  // Loads the register from the file `registerPath`, sorts it by name and matches the update
+  // list in the file `updatesPath` against it. Reports a register that cannot be opened, and
+  // any read error; a missing update list is an empty one.
+  stationtext::ReadOutcome load(const char* registerPath, const char* updatesPath);
 
   // Writes the register stations that no update line named, by id.
   void printNotUsed(stationtext::ReportWriter& out);
@@ -44,15 +44,13 @@ class TimeTable {
 
  private:
   stationtext::ReadOutcome loadRegister(const char* filename);
-  void sortStations();
-  stationtext::ReadOutcome matchUpdates(const char* filename);
+  stationtext::ReadOutcome matchUpdates(const char* filename, const NameIndex& index);
 
-  std::vector<elem> stations;
+  stationtext::BigVector<elem> stations;
   std::set<std::string> newstations;
   std::vector<elem> notused;
 
   stationtext::NameArena names;  // the bytes of every station name
-  NameIndex index;               // sorts `stations` by name and searches it
 };
 
 // The files the program reads; main() passes "be.txt", "bemenet.txt" and "frissites.txt" in the

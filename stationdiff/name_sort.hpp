@@ -1,0 +1,195 @@
+// Sorting names: small entries sorted on integer keys, a chunk of the names at a time, and only
+// the names that still tie read again.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "big_vector.hpp"
+#include "key_sort.hpp"
+#include "name_keys.hpp"
+
+namespace stationdiff::nameindex {
+
+// How far ahead the loops below ask for memory: about as many misses as a core keeps in
+// flight, not so many that the lines are evicted again before they are used.
+constexpr std::ptrdiff_t kAheadNear = 8;
+constexpr std::ptrdiff_t kAheadFar = 16;
+// The first stretch of bytes that the names of a run tying on a whole chunk are compared over
+// in one go; each stretch that they all share doubles the next.
+constexpr std::size_t kFirstStretch = 16;
+// A name at least this long costs more to compare than finding the first place of its name
+// among the runs of equal names (SortedNames::firstOfName).
+constexpr std::size_t kLongName = 64;
+
+// 12 bytes: the chunk key of a name at the offset being sorted on, and the name's position.
+struct SortEntry {
+  std::uint32_t keyHalves[2];  // one 64-bit key, in halves to keep the entry 12 bytes
+  std::uint32_t index;
+
+  std::uint64_t key() const {
+    std::uint64_t key;
+    std::memcpy(&key, keyHalves, sizeof key);
+    return key;
+  }
+  void setKey(std::uint64_t key) { std::memcpy(keyHalves, &key, sizeof key); }
+};
+
+// Places [first, last) of sorted names that hold one long name.
+struct EqualRun {
+  std::uint32_t first, last;
+};
+
+// What the search needs of sorted names: their keys, and the runs of equal long names.
+struct SortedNames {
+  stationtext::BigVector<namekeys::PrefixKey> keys;
+  std::vector<EqualRun> equalRuns;  // by place
+
+  // The first place of the name at `place`, for a long name.
+  std::size_t firstOfName(std::size_t place) const {
+    const auto after =
+        std::upper_bound(equalRuns.begin(), equalRuns.end(), place,
+                         [](std::size_t at, const EqualRun& run) { return at < run.first; });
+    return after != equalRuns.begin() && place < after[-1].last ? after[-1].first : place;
+  }
+};
+
+// The end of the bytes that the names of [first, last) all share, where they all share the
+// bytes before `offset` and are `offset` bytes long at least. Each name is compared with the
+// first one over stretches that double in length, so that its bytes are read about twice
+// however long the shared part is; at the first stretch where one differs, the end of the
+// stretches they all shared is returned, which may lie before the true end.
+template <typename Names>
+std::size_t sharedEnd(const SortEntry* first, const SortEntry* last, const Names& names,
+                      std::size_t offset) {
+  const std::string_view model = names[first->index];
+  for (std::size_t stretch = kFirstStretch; offset < model.size(); stretch *= 2) {
+    const std::size_t end = offset + std::min(stretch, model.size() - offset);
+    for (const SortEntry* it = first + 1; it != last; ++it) {
+      if (last - it > kAheadNear) names.prefetch((it + kAheadNear)->index);
+      const std::string_view name = names[it->index];
+      if (name.size() < end ||
+          std::memcmp(name.data() + offset, model.data() + offset, end - offset) != 0)
+        return offset;
+    }
+    offset = end;
+  }
+  return offset;
+}
+
+// Sorts `entries`, whose keys are those of the names at offset 0, by the names they point to:
+// by first-chunk key, and each run of names that tie on a chunk again by the next chunk, until
+// no tie is left open. A run whose keys are all equal is not sorted; when they were all equal
+// at the chunk before too, its names are compared to the end of what they share, and the run
+// goes on from there. `second` holds each name's
+// second-chunk key by position: nearly every name ties on its first chunk, and one read there
+// is cheaper than reaching the name. Adds to `equalRuns` the runs of equal long names.
+template <typename Names>
+void sortEntries(std::span<SortEntry> entries, const Names& names,
+                 const stationtext::BigVector<std::uint64_t>& second,
+                 std::vector<EqualRun>& equalRuns) {
+  struct Run {
+    std::size_t first, last, offset;
+    bool tiedBefore;  // all its keys were equal at the offset before too
+  };
+  std::vector<Run> runs;
+  // Entries [i, j) whose keys at `offset` all equal `key`: a run to go on with, or equal names.
+  const auto settle = [&](std::size_t i, std::size_t j, std::size_t offset, std::uint64_t key) {
+    if (j - i < 2) return;
+    if (namekeys::tieGoesOn(key)) {
+      runs.push_back({i, j, offset + namekeys::kChunk, false});
+    } else if (offset + (key & 0xff) >= kLongName) {
+      equalRuns.push_back({static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j)});
+    }
+  };
+  if (entries.size() > 1) runs.push_back({0, entries.size(), 0, false});
+  while (!runs.empty()) {
+    const Run run = runs.back();
+    runs.pop_back();
+    SortEntry* const first = entries.data() + run.first;
+    SortEntry* const last = entries.data() + run.last;
+    if (run.offset == namekeys::kChunk) {
+      for (SortEntry* it = first; it != last; ++it) {
+        if (last - it > kAheadFar) __builtin_prefetch(&second[(it + kAheadFar)->index]);
+        it->setKey(second[it->index]);
+      }
+    } else if (run.offset > 0) {
+      // The names of a run lie all over the memory: ask for them a few entries ahead.
+      for (SortEntry* it = first; it != last; ++it) {
+        if (last - it > 2 * kAheadNear) {
+          names.prefetch((it + 2 * kAheadNear)->index);
+          __builtin_prefetch(names[(it + kAheadNear)->index].data() + run.offset);
+        }
+        it->setKey(namekeys::chunkKey(names[it->index], run.offset));
+      }
+    }
+    const std::uint64_t key = first->key();
+    if (std::all_of(first + 1, last, [&](const SortEntry& e) { return e.key() == key; })) {
+      // Nothing to sort: the run goes on at the next chunk, or, when it tied on the chunk before
+      // too, from the end of what its names share; or its names are all equal.
+      if (!namekeys::tieGoesOn(key)) {
+        settle(run.first, run.last, run.offset, key);
+      } else if (!run.tiedBefore) {
+        runs.push_back({run.first, run.last, run.offset + namekeys::kChunk, true});
+      } else {
+        runs.push_back({run.first, run.last,
+                        sharedEnd(first, last, names, run.offset + namekeys::kChunk), false});
+      }
+      continue;
+    }
+    namekeys::sortByKeyBytes(
+        first, last, [](const SortEntry& e) { return e.key(); },
+        [](const SortEntry& a, const SortEntry& b) { return a.key() < b.key(); });
+    for (std::size_t i = run.first; i < run.last;) {
+      std::size_t j = i + 1;
+      while (j < run.last && entries[j].key() == entries[i].key())
+        ++j;
+      settle(i, j, run.offset, entries[i].key());
+      i = j;
+    }
+  }
+}
+
+// Sorts the names that names[i] gives for i < names.size(): returns `place`, where place[i] is
+// the place of names[i] in name order, and sets `sorted` to the keys of the names in that order
+// and their runs of equal long names.
+template <typename Names>
+stationtext::BigVector<std::uint32_t> sortNames(const Names& names, SortedNames& sorted) {
+  const std::size_t n = names.size();
+  stationtext::BigVector<std::uint32_t> place;
+  sorted.equalRuns.clear();
+  {
+    // Sorting small entries by integer keys is much cheaper than sorting the caller's records
+    // with string comparisons.
+    stationtext::BigVector<SortEntry> entries(n);
+    {
+      stationtext::BigVector<std::uint64_t> second(n);
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::string_view name = names[i];
+        entries[i].setKey(namekeys::chunkKey(name, 0));
+        entries[i].index = static_cast<std::uint32_t>(i);
+        second[i] = namekeys::chunkKey(name, namekeys::kChunk);
+      }
+      sortEntries(std::span(entries), names, second, sorted.equalRuns);
+    }
+    place.resize(n);  // once `second` is gone
+    for (std::size_t k = 0; k < n; ++k)
+      place[entries[k].index] = static_cast<std::uint32_t>(k);
+  }
+  std::sort(sorted.equalRuns.begin(), sorted.equalRuns.end(),
+            [](const EqualRun& a, const EqualRun& b) { return a.first < b.first; });
+  // The names are read in their own order, and each key written at its place.
+  sorted.keys.assign(n, {});
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i + kAheadFar < n) __builtin_prefetch(&sorted.keys[place[i + kAheadFar]], 1);
+    sorted.keys[place[i]] = namekeys::PrefixKey(names[i]);
+  }
+  return place;
+}
+
+}  // namespace stationdiff::nameindex
