@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <new>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #if defined(__linux__)
 #include <sys/mman.h>
 #include <unistd.h>
@@ -21,6 +24,14 @@ void adviseHugePages(void* p, std::size_t bytes) {
 #else
   (void)p;
   (void)bytes;
+#endif
+}
+
+void releaseLargeBlocksWhenFreed() {
+#if defined(__GLIBC__)
+  // A megabyte: far above the names and nodes that come and go, below every big array.
+  constexpr int kLargeBlock = 1 << 20;
+  mallopt(M_MMAP_THRESHOLD, kLargeBlock);
 #endif
 }
 

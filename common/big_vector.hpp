@@ -16,6 +16,13 @@ namespace stationtext {
 // that the sanitizers see it as any other.
 void adviseHugePages(void* p, std::size_t bytes);
 
+// Has the C allocator give every block of a megabyte or more back to the system when it
+// is freed, instead of keeping it for later blocks; a program's memory then follows what it
+// holds. (glibc otherwise raises that bound to the size of each large block freed, so that
+// the big arrays of one stage, once freed, stay with the process while the next stage's
+// arrays are made anew.) Does nothing with other C libraries.
+void releaseLargeBlocksWhenFreed();
+
 // std::allocator, with the advice above for each allocation of at least kHugePageBytes, given
 // before the memory is first touched.
 template <typename T>

@@ -15,7 +15,7 @@ TextStart textStart(std::string_view text) {
   if (text.starts_with("\xef\xbb\xbf"sv)) return TextStart::byteOrderMark;
   if (text.starts_with("\xff\xfe"sv) || text.starts_with("\xfe\xff"sv)) return TextStart::utf16;
   return text.substr(0, text.find('\n')).find('\0') != std::string_view::npos ? TextStart::utf16
-                                                                               : TextStart::plain;
+                                                                              : TextStart::plain;
 }
 
 InputFile InputFile::open(const char* path) {

@@ -6,6 +6,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "big_vector.hpp"
 #include "line_reader.hpp"
 #include "report_writer.hpp"
 
@@ -19,7 +20,8 @@ inline int failInput(ReportWriter& out, const ReadOutcome& input) {
 }
 
 // What a byte-order mark does to a register: its count is no number.
-inline constexpr std::string_view kRegisterMark = "the count cannot be read, so the register is empty";
+inline constexpr std::string_view kRegisterMark =
+    "the count cannot be read, so the register is empty";
 
 // Warns on standard error about an input that is there but will not read as its user expects;
 // the report and the exit status stay as they are. `input` tells how reading it went. An
@@ -43,12 +45,14 @@ int writeReports(Table& table, const ReadOutcome& loaded, ReportWriter& out) {
 }
 
 // Runs a program's work, run(input), and returns the exit status it returns. The work sets
-// `input` to the file whose data it is reading or holding. When the system refuses memory, the
+// `input` to the file whose data it is reading or holding. Large blocks go back to the system
+// as soon as they are freed (releaseLargeBlocksWhenFreed). When the system refuses memory, the
 // report ends after its last whole line, and "<program>: out of memory: <input>: <cause>" goes
 // to standard error; the exit status is 1. A size that no array can have counts as such.
 template <typename Run>
 int guardMemory(ReportWriter& out, Run run) {
   const char* input = nullptr;
+  releaseLargeBlocksWhenFreed();
   try {
     return run(input);
   } catch (const std::bad_alloc&) {

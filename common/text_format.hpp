@@ -44,6 +44,18 @@ inline const char* findBlankByte(const char* p, const char* end) {
 // otherwise the tokens are joined in `scratch`, which the result then views.
 std::string_view joinTokens(std::string_view text, std::string& scratch);
 
+// The name order, the one place that defines it: bytes compared as unsigned values, a name
+// before every longer name that it begins. Negative, zero or positive as `a` sorts before, with
+// or after `b`.
+inline int compareNames(std::string_view a, std::string_view b) {
+  return a.compare(b);  // char_traits<char> compares as unsigned char
+}
+
+// True when `a` sorts before `b` in the name order: for sorting and ordered sets of names.
+struct NameOrder {
+  bool operator()(std::string_view a, std::string_view b) const { return compareNames(a, b) < 0; }
+};
+
 // Outcome of reading a signed decimal number at the start of a token.
 enum class NumberStatus {
   ok,        // a number that fits in 32 bits

@@ -9,6 +9,7 @@
 
 #include "reports.hpp"
 #include "station_file.hpp"
+#include "text_format.hpp"
 
 namespace onefile {
 
@@ -78,7 +79,7 @@ void TimeTable::printNewStations(stationtext::ReportWriter& out) {
   sorted.reserve(entries.size() - newstations);
   for (std::size_t i = newstations; i < entries.size(); ++i)
     sorted.push_back(entries[i].name);
-  std::sort(sorted.begin(), sorted.end());  // byte order: string_view compares unsigned bytes
+  std::sort(sorted.begin(), sorted.end(), stationtext::NameOrder());
   for (const std::string_view name : sorted)
     out.put(name).endLine();
 }

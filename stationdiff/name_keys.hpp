@@ -1,5 +1,5 @@
-// The name order, and integer keys that follow it, so that sorting and searching compare machine
-// words and read the names themselves only on a tie.
+// Integer keys that follow the name order, so that sorting and searching compare machine words
+// and read the names themselves only on a tie.
 #pragma once
 
 #include <bit>
@@ -8,14 +8,13 @@
 #include <cstring>
 #include <string_view>
 
+#include "text_format.hpp"
+
 namespace stationdiff::namekeys {
 
-// The name order: bytes compared as unsigned values, a name before every longer name that it
-// begins. Negative, zero or positive as `a` sorts before, with or after `b`. Every key below
-// orders names so, and every comparison of names in the index is this one.
-inline int compareNames(std::string_view a, std::string_view b) {
-  return a.compare(b);  // char_traits<char> compares as unsigned char
-}
+// The name order of the formats. Every key below orders names so, and every comparison of
+// names in the index is this one.
+using stationtext::compareNames;
 
 // Bytes of a name that one key holds: seven, and a byte for their count, fill a 64-bit word.
 constexpr std::size_t kChunk = 7;

@@ -22,28 +22,15 @@ constexpr auto kName = [](const elem& e) { return e.station; };
 }  // namespace
 
 bool compStationNames(const elem& e1, const elem& e2) {
-  return namekeys::compareNames(e1.station, e2.station) < 0;
+  return stationtext::compareNames(e1.station, e2.station) < 0;
 }
 
 bool compStationIds(const elem& e1, const elem& e2) {
   return e1.id < e2.id;
 }
 
-ReadOutcome TimeTable::load(const char* registerPath, const char* updatesPath) {
-  const ReadOutcome loaded = loadRegister(registerPath);
-  if (loaded.kind != ReadOutcome::complete) return loaded;
-  // Stations of equal name end up next to each other, in no fixed order.
-  NameIndex index;
-  {
-    stationtext::BigVector<std::uint32_t> place =
-        index.sort(std::span<const elem>(stations), kName);
-    moveToPlaces(std::span(stations), std::span(place));
-  }
-  return matchUpdates(updatesPath, index);
-}
-
-ReadOutcome TimeTable::loadRegister(const char* filename) {
-  stationtext::StationFile file(filename);
+ReadOutcome TimeTable::loadRegister(const char* path) {
+  stationtext::StationFile file(path);
   if (!file.opened()) return file.outcome();
   const std::size_t count = file.readCount();
   std::int32_t code;
@@ -55,22 +42,31 @@ ReadOutcome TimeTable::loadRegister(const char* filename) {
       stations.reserve(std::min(count, std::max<std::size_t>(1024, 2 * stations.size())));
     stations.push_back({names.keep(name), code, false});
   }
+  // Stations of equal name end up next to each other, in no fixed order.
+  stationtext::BigVector<std::uint32_t> place = index.sort(std::span<const elem>(stations), kName);
+  moveToPlaces(std::span(stations), std::span(place));
   return file.outcome();
 }
 
-ReadOutcome TimeTable::matchUpdates(const char* filename, const NameIndex& index) {
-  stationtext::StationFile updates(filename);
-  if (!updates.opened()) return {};  // no update list: every station stays unseen
-  index.match(
-      std::span<const elem>(stations), kName,
-      [&](std::string_view& name) { return updates.nextUpdate(name); },
-      [&](std::string_view name, std::size_t at) {
-        if (at == NameIndex::kNotFound) {
-          newstations.emplace(name);
-        } else {
-          stations[at].state = true;
-        }
-      });
+ReadOutcome TimeTable::matchUpdates(const char* path) {
+  stationtext::StationFile updates(path);
+  if (updates.opened()) {
+    index.match(
+        std::span<const elem>(stations), kName,
+        [&](std::string_view& name) { return updates.nextUpdate(name); },
+        [&](std::string_view name, std::size_t at) {
+          if (at != NameIndex::kNotFound) {
+            stations[at].state = true;
+            return;
+          }
+          // A new name is kept once: the names of a batch come nearly in name order, so the
+          // place found for one is where the next one goes, most of the time.
+          const auto next = newstations.lower_bound(name);
+          if (next == newstations.end() || *next != name)
+            newstations.emplace_hint(next, names.keep(name));
+        });
+  }
+  index = {};  // the searches are over: the report may have the room
   return updates.outcome();
 }
 
@@ -89,7 +85,7 @@ void TimeTable::printNotUsed(stationtext::ReportWriter& out) {
 
 void TimeTable::printNewStations(stationtext::ReportWriter& out) {
   out.put("\nUj allomasok: ").endLine();
-  for (const std::string& name : newstations)
+  for (const std::string_view name : newstations)
     out.put(name).endLine();
 }
 
@@ -99,13 +95,21 @@ int run(const Files& files, stationtext::ReportWriter& out) {
     input = files.census.c_str();
     std::size_t words = 0;
     const ReadOutcome census = countDistinctWords(files.census.c_str(), words);
+    stationtext::warnAbout(out, census, "the first word is counted with it", "an empty text");
     if (census.kind == ReadOutcome::readFailed) return stationtext::failInput(out, census);
     out.put("SIZE: ").put(words).endLine();
 
     input = files.stations.c_str();
     TimeTable table;
+    const ReadOutcome stations = table.loadRegister(files.stations.c_str());
+    stationtext::warnAbout(out, stations, stationtext::kRegisterMark);
+    if (stations.kind != ReadOutcome::complete)
+      return stationtext::writeReports(table, stations, out);
+    input = files.updates.c_str();
+    const ReadOutcome updates = table.matchUpdates(files.updates.c_str());
+    stationtext::warnAbout(out, updates, "the first name will not match", "an empty update list");
     return stationtext::writeReports(
-        table, table.load(files.stations.c_str(), files.updates.c_str()), out);
+        table, updates.kind == ReadOutcome::readFailed ? updates : stations, out);
   });
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory_resource>
 #include <set>
 #include <string>
 #include <string_view>
@@ -10,11 +11,11 @@
 #include "big_vector.hpp"
 #include "line_reader.hpp"
 #include "name_arena.hpp"
+#include "name_index.hpp"
 #include "report_writer.hpp"
+#include "text_format.hpp"
 
 namespace stationdiff {
-
-class NameIndex;
 
 // One station of the register. The name comes first: the record is 24 bytes instead of 32.
 struct elem {
@@ -23,7 +24,7 @@ struct elem {
   bool state;  // seen: an update line named this station
 };
 
-// Name order: namekeys::compareNames, which the name index sorts and searches by.
+// Name order: stationtext::compareNames, which the name index sorts and searches by.
 bool compStationNames(const elem& e1, const elem& e2);
 // Id order: signed ascending.
 bool compStationIds(const elem& e1, const elem& e2);
@@ -32,10 +33,12 @@ bool compStationIds(const elem& e1, const elem& e2);
 // marked as seen, and the names it holds that the register lacks.
 class TimeTable {
  public:
-  // Loads the register from the file `registerPath`, sorts it by name and matches the update
-  // list in the file `updatesPath` against it. Reports a register that cannot be opened, and
-  // any read error; a missing update list is an empty one.
-  stationtext::ReadOutcome load(const char* registerPath, const char* updatesPath);
+  // Loads the register from the file `path` and sorts it by name. Reports a register that
+  // cannot be opened, and a read error.
+  stationtext::ReadOutcome loadRegister(const char* path);
+  // Matches the update list in the file `path` against the sorted register. A list that cannot
+  // be opened is an empty one: the outcome says why, for a warning.
+  stationtext::ReadOutcome matchUpdates(const char* path);
 
   // Writes the register stations that no update line named, by id.
   void printNotUsed(stationtext::ReportWriter& out);
@@ -43,14 +46,14 @@ class TimeTable {
   void printNewStations(stationtext::ReportWriter& out);
 
  private:
-  stationtext::ReadOutcome loadRegister(const char* filename);
-  stationtext::ReadOutcome matchUpdates(const char* filename, const NameIndex& index);
-
   stationtext::BigVector<elem> stations;
-  std::set<std::string> newstations;
+  // Each new name once, kept in `names`; the set's nodes come from `newnodes`, freed at once.
+  std::pmr::monotonic_buffer_resource newnodes;
+  std::pmr::set<std::string_view, stationtext::NameOrder> newstations{&newnodes};
   std::vector<elem> notused;
 
-  stationtext::NameArena names;  // the bytes of every station name
+  stationtext::NameArena names;  // the bytes of every station name and new name
+  NameIndex index;               // the register's names in name order, for the searches
 };
 
 // The files the program reads; main() passes "be.txt", "bemenet.txt" and "frissites.txt" in the
