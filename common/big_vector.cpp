@@ -4,9 +4,6 @@
 #include <cstdint>
 #include <new>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #if defined(__linux__)
 #include <sys/mman.h>
 #include <unistd.h>
@@ -27,14 +24,6 @@ void adviseHugePages(void* p, std::size_t bytes) {
 #endif
 }
 
-void releaseLargeBlocksWhenFreed() {
-#if defined(__GLIBC__)
-  // A megabyte: far above the names and nodes that come and go, below every big array.
-  constexpr int kLargeBlock = 1 << 20;
-  mallopt(M_MMAP_THRESHOLD, kLargeBlock);
-#endif
-}
-
 ByteBlock allocateBytes(std::size_t bytes) {
   ByteBlock block(static_cast<char*>(std::malloc(bytes == 0 ? 1 : bytes)));
   if (!block) throw std::bad_alloc();
@@ -49,10 +38,16 @@ void* allocateZeroed(std::size_t bytes) {
   return p;
 }
 
+void* growBlock(void* block, std::size_t bytes) {
+  void* const grown = std::realloc(block, bytes == 0 ? 1 : bytes);
+  if (grown == nullptr) throw std::bad_alloc();
+  if (bytes >= BigAllocator<char>::kHugePageBytes) adviseHugePages(grown, bytes);
+  return grown;
+}
+
 void resizeBytes(ByteBlock& block, std::size_t bytes) {
-  char* const resized = static_cast<char*>(std::realloc(block.get(), bytes == 0 ? 1 : bytes));
-  if (resized == nullptr) throw std::bad_alloc();
-  static_cast<void>(block.release());  // realloc() has taken it over
+  char* const resized = static_cast<char*>(growBlock(block.get(), bytes));
+  static_cast<void>(block.release());  // growBlock() has taken it over
   block.reset(resized);
 }
 

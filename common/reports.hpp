@@ -6,7 +6,6 @@
 #include <new>
 #include <stdexcept>
 
-#include "big_vector.hpp"
 #include "line_reader.hpp"
 #include "report_writer.hpp"
 
@@ -45,14 +44,12 @@ int writeReports(Table& table, const ReadOutcome& loaded, ReportWriter& out) {
 }
 
 // Runs a program's work, run(input), and returns the exit status it returns. The work sets
-// `input` to the file whose data it is reading or holding. Large blocks go back to the system
-// as soon as they are freed (releaseLargeBlocksWhenFreed). When the system refuses memory, the
+// `input` to the file whose data it is reading or holding. When the system refuses memory, the
 // report ends after its last whole line, and "<program>: out of memory: <input>: <cause>" goes
 // to standard error; the exit status is 1. A size that no array can have counts as such.
 template <typename Run>
 int guardMemory(ReportWriter& out, Run run) {
   const char* input = nullptr;
-  releaseLargeBlocksWhenFreed();
   try {
     return run(input);
   } catch (const std::bad_alloc&) {

@@ -46,7 +46,7 @@ class TimeTable {
   void printNewStations(stationtext::ReportWriter& out);
 
  private:
-  stationtext::BigVector<elem> stations;
+  stationtext::GrowingArray<elem> stations;
   // Each new name once, kept in `names`; the set's nodes come from `newnodes`, freed at once.
   std::pmr::monotonic_buffer_resource newnodes;
   std::pmr::set<std::string_view, stationtext::NameOrder> newstations{&newnodes};
