@@ -48,6 +48,7 @@ class NameTable {
   // Names hashed, and their slots asked for, before any of them is probed: enough for the
   // cache misses to overlap, few enough that their slots stay in the cache.
   static constexpr std::size_t kBatchNames = 16;
+  static_assert(kBatchNames > 0);
   // Far longer than any probe of a good hash at this load, even in an index of billions of slots.
   static constexpr std::size_t kLongProbe = 128;
 

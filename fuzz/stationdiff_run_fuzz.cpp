@@ -14,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text.remove_prefix(at + 4);
   }
   const auto paths = [](const std::string& dir) {
-    return stationdiff::Files{dir + "/be.txt", dir + "/bemenet.txt", dir + "/frissites.txt"};
+    return stationdiff::Files{.census = dir + "/be.txt",
+                              .stations = dir + "/bemenet.txt",
+                              .updates = dir + "/frissites.txt"};
   };
   harness::judgeRun(
       files, [&](const std::string& dir, auto& out) { return stationdiff::run(paths(dir), out); },
