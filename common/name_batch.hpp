@@ -26,8 +26,9 @@ class NameBatch {
   }
 
   // Empties the batch and fills it from `next`, which is called as next(name) for a batch
-  // without values and next(name, value) otherwise; it sets the next name and its value and
-  // returns false when there is none. Returns false when the batch stays empty.
+  // without values and next(name, value) otherwise, with a value-initialised value; it sets the
+  // next name and its value and returns false when there is none. Returns false when the batch
+  // stays empty.
   template <typename Next>
   bool refill(Next& next) {
     bytes_.clear();

@@ -20,23 +20,17 @@ ReadOutcome TimeTable::load(const char* filename) {
   if (!file.opened()) return file.outcome();
   file.readCount();
   const auto keep = [&](std::string_view name) { return names.keep(name); };
-  // In file order: the first station of a name keeps its code; later ones change nothing.
-  stations.addAll(
-      [&](std::string_view& name, Station& station) {
-        station.state = false;
-        return file.nextStation(station.code, name);
-      },
-      keep);
+  // In file order: the first station of a name keeps its code; later ones change nothing. Each
+  // station starts unseen, as the batch hands out a value-initialised Station.
+  stations.addAll([&](std::string_view& name,
+                      Station& station) { return file.nextStation(station.code, name); },
+                  keep);
   // Each update name marks its station as seen. A name that the register lacks is new: it is
-  // added to the table too, after the stations and marked seen, so that it is held once however
-  // often it comes, and the report of unused stations never lists it.
+  // added to the table too, after the stations, so that it is held once however often it comes;
+  // the report of unused stations reads the stations only.
   newstations = stations.size();
-  stations.addAll(
-      [&](std::string_view& name, Station& station) {
-        station = {0, true};
-        return file.nextUpdate(name);
-      },
-      keep, [](Stations::Entry& entry) { entry.value.state = true; });
+  stations.addAll([&](std::string_view& name, Station&) { return file.nextUpdate(name); }, keep,
+                  [](Stations::Entry& entry) { entry.value.state = true; });
   return file.outcome();
 }
 

@@ -1,10 +1,14 @@
-// The report writer's blocks and failures, which the end-to-end cases cannot all provoke.
+// The report writer's blocks and failures, and a run that runs out of memory: what the
+// end-to-end cases cannot all provoke.
 #include "report_writer.hpp"
+#include "reports.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -52,6 +56,24 @@ TEST(ReportWriter, AFailedCloseIsAWriteError) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(1, out.finish());
   EXPECT_EQ("prog: write error: No space left on device\n", testing::internal::GetCapturedStderr());
+}
+
+TEST(GuardMemory, RunningOutEndsTheReportAfterItsLastWholeLine) {
+  char* text = nullptr;
+  std::size_t size = 0;
+  stationtext::ReportWriter out(open_memstream(&text, &size), "prog");
+  testing::internal::CaptureStderr();
+  const int status = stationtext::guardMemory(out, [&](const char*& input) -> int {
+    input = "be.txt";
+    out.put("SIZE: ").put(2u).endLine();
+    out.put("half a line");
+    throw std::bad_alloc();
+  });
+  EXPECT_EQ(1, status);
+  EXPECT_EQ("prog: out of memory: be.txt: " + std::string(std::strerror(ENOMEM)) + "\n",
+            testing::internal::GetCapturedStderr());
+  EXPECT_EQ("SIZE: 2\n", std::string(text, size));
+  std::free(text);
 }
 
 }  // namespace

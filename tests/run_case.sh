@@ -29,7 +29,7 @@ declare -A windows_skip=(
   [read-error-output-closed]="the same read error, with standard output closed"
   [register-link-loop]="Wine names the cause of a link that points to itself differently"
   [input-link-loop]="Wine names the cause of a link that points to itself differently"
-  [optional-inputs-link-loop]="Wine names the cause of a link that points to itself differently"
+  [optional-inputs-unopenable]="Wine names the causes of a link that points to itself and of a socket differently"
 )
 program=$1
 case_dir=$2
