@@ -180,15 +180,19 @@ class NameTable {
     ZeroedArray<std::uint64_t> old(static_cast<std::size_t>(size));
     std::swap(old, slots_);
     shift_ = 64 - std::countr_zero(size);
-    const std::size_t mask = slots_.size() - 1;
     for (const std::uint64_t slot : old) {  // in the order of their homes, nearly
-      if (slot == 0) continue;
-      std::size_t at = home(slot);
-      while (slots_[at] != 0)
-        at = (at + 1) & mask;
-      slots_[at] = slot;
+      if (slot != 0) place(slot);
     }
     guardArmed_ = true;
+  }
+
+  // Puts `slot` in the first empty slot from its home, which its tag gives.
+  void place(std::uint64_t slot) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t at = home(slot);
+    while (slots_[at] != 0)
+      at = (at + 1) & mask;
+    slots_[at] = slot;
   }
 
   // After a long probe, once between two growths: a new key, and every entry placed again.
@@ -198,14 +202,8 @@ class NameTable {
       ++rekeys_;
       guardArmed_ = false;
       std::fill(slots_.begin(), slots_.end(), 0);
-      const std::size_t mask = slots_.size() - 1;
-      for (std::size_t i = 0; i < entries_.size(); ++i) {
-        const std::uint64_t hash = hash_(entries_[i].name);
-        std::size_t at = home(hash);
-        while (slots_[at] != 0)
-          at = (at + 1) & mask;
-        slots_[at] = tagOf(hash) | (i + 1);
-      }
+      for (std::size_t i = 0; i < entries_.size(); ++i)
+        place(tagOf(hash_(entries_[i].name)) | (i + 1));
     }
     longProbe_ = false;
   }
@@ -213,7 +211,7 @@ class NameTable {
   GrowingArray<Entry> entries_;
   ZeroedArray<std::uint64_t> slots_;
   Hash hash_;
-  int shift_ = 64;  // 64 minus the bits of a slot's number
+  int shift_ = 64;  // 64 less the bits of a slot's place, which a hash's top bits give
   bool longProbe_ = false;
   bool guardArmed_ = true;
   std::size_t rekeys_ = 0;
