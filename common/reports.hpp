@@ -1,5 +1,5 @@
-// The end of a run, the same in both programs: the register's two reports, or why there are
-// none.
+// What both programs tell the user at the end of a run, the same in both: the warnings about
+// inputs, the register's two reports or why there are none, and running out of memory.
 #pragma once
 
 #include <cerrno>
