@@ -81,24 +81,23 @@ bool LineReader::refill() {
 
 template <typename FindEnd>
 bool LineReader::nextPiece(std::string_view& piece, FindEnd findEnd, std::size_t endLength) {
+  std::size_t scanned = 0;  // bytes from begin_ known to hold no end of the piece
   for (;;) {
     const char* const base = buffer_.get();
-    const char* const end = findEnd(base + begin_ + scanned_, base + end_);
+    const char* const end = findEnd(base + begin_ + scanned, base + end_);
     if (end != base + end_) {
       const std::size_t at = static_cast<std::size_t>(end - base);
       piece = std::string_view(base + begin_, at - begin_);
       begin_ = at + endLength;
-      scanned_ = 0;
       return true;
     }
-    scanned_ = end_ - begin_;
+    scanned = end_ - begin_;
     if (!refill()) break;
   }
   if (error_ != 0 || begin_ == end_) return false;
   // The last piece of a file that does not end with what ends a piece.
   piece = std::string_view(buffer_.get() + begin_, end_ - begin_);
   begin_ = end_;
-  scanned_ = 0;
   return true;
 }
 
@@ -116,7 +115,6 @@ void LineReader::skipBlanks() {
     const char* const base = buffer_.get();
     const char* const token = skipBlankBytes(base + begin_, base + end_);
     begin_ = static_cast<std::size_t>(token - base);
-    scanned_ = 0;
     if (begin_ < end_ || !refill()) return;
   }
 }
@@ -126,7 +124,6 @@ void LineReader::skipLine() {
     const std::size_t left = end_ - begin_;
     const void* const newline =
         left != 0 ? std::memchr(buffer_.get() + begin_, '\n', left) : nullptr;
-    scanned_ = 0;
     if (newline != nullptr) {
       begin_ = static_cast<std::size_t>(static_cast<const char*>(newline) - buffer_.get()) + 1;
       return;
@@ -147,7 +144,6 @@ ByteBlock LineReader::handOver(std::string_view piece) {
   capacity_ = std::max(blocksize_, rest);
   resizeBytes(given, after);  // the room that was never read into goes back
   begin_ = 0;
-  scanned_ = 0;
   end_ = rest;
   return given;
 }
@@ -161,7 +157,6 @@ bool LineReader::nextWord(std::string_view& word) {
   if (stop != end) {
     word = std::string_view(start, static_cast<std::size_t>(stop - start));
     begin_ = static_cast<std::size_t>(stop - base);
-    scanned_ = 0;
     return true;
   }
   skipBlanks();

@@ -69,10 +69,7 @@ class LineReader {
     return static_cast<unsigned char>(buffer_[begin_]);
   }
   // Moves past the byte that peek() gave.
-  void skip() {
-    ++begin_;
-    scanned_ = 0;
-  }
+  void skip() { ++begin_; }
   // Moves past the rest of the line and its newline, holding no more than a block of it.
   void skipLine();
 
@@ -109,9 +106,8 @@ class LineReader {
   std::size_t blocksize_;
   ByteBlock buffer_;  // not zeroed: only bytes read are ever looked at
   std::size_t capacity_ = 0;
-  std::size_t begin_ = 0;    // first byte not yet handed out
-  std::size_t scanned_ = 0;  // bytes from begin_ known to hold no end of the piece sought
-  std::size_t end_ = 0;      // end of the bytes read so far
+  std::size_t begin_ = 0;  // first byte not yet handed out
+  std::size_t end_ = 0;    // end of the bytes read so far
   bool eof_ = false;
   bool started_ = false;  // the first block has been read, and start_ tells how it begins
   TextStart start_ = TextStart::plain;
