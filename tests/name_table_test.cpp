@@ -112,6 +112,21 @@ std::size_t checkAgainstUnorderedMap(std::size_t distinct, std::size_t rounds) {
   return table.rekeys();
 }
 
+TEST(NameArena, KeepsEveryNameIntactAcrossChunks) {
+  // 40 MiB of names of every length below 300 bytes, and now and then one longer than a chunk's
+  // share, so that chunks fill up, grow and are passed over; each kept copy must still read as
+  // its name at the end.
+  const auto nameOf = [](std::size_t i) {
+    return std::string(i % 5000 == 0 ? 200000 : i % 300, static_cast<char>('a' + i % 26));
+  };
+  NameArena arena;
+  std::vector<std::string_view> kept;
+  for (std::size_t i = 0, bytes = 0; bytes < (std::size_t{40} << 20); bytes += kept.back().size())
+    kept.push_back(arena.keep(nameOf(i++)));
+  for (std::size_t i = 0; i < kept.size(); ++i)
+    ASSERT_EQ(nameOf(i), kept[i]) << i;
+}
+
 TEST(NameTable, AgreesWithUnorderedMap) {
   // 6,000 names grow the index from its first size three times.
   EXPECT_EQ(0u, checkAgainstUnorderedMap<stationtext::SipHash13>(6000, 600));
