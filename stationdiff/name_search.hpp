@@ -77,10 +77,11 @@ void findGroup(const SortedNames& sorted, const Names& stations, const SearchNam
       const namekeys::PrefixKey& key = keys[probe];
       const namekeys::PrefixKey& name = names[g].key;
       // As key < name and key == name, without branches.
-      const bool firstEqual = key.first() == name.first();
-      const bool below =
-          (key.first() < name.first()) | (firstEqual & (key.second() < name.second()));
-      const bool tied = firstEqual & (key.second() == name.second()) & bytesDecide[g];
+      const unsigned firstEqual = key.first() == name.first();
+      const unsigned below = static_cast<unsigned>(key.first() < name.first()) |
+                             (firstEqual & static_cast<unsigned>(key.second() < name.second()));
+      const unsigned tied = firstEqual & static_cast<unsigned>(key.second() == name.second()) &
+                            static_cast<unsigned>(bytesDecide[g]);
       standing[g] = static_cast<std::uint8_t>(below * keyBelow + tied * keyTied);
       if (tied) prefetchBytes(stations[probe]);
     }
