@@ -14,8 +14,8 @@
 
 namespace stationtext {
 
-// Asks the system to back the whole pages of [p, p + bytes) with huge pages, where it can (Linux
-// with transparent huge pages); does nothing elsewhere. Memory stays where it was allocated, so
+// Asks the system to back the pages of [p, p + bytes) with huge pages, where it can (Linux with
+// transparent huge pages); does nothing elsewhere. Memory stays where it was allocated, so
 // that the sanitizers see it as any other.
 void adviseHugePages(void* p, std::size_t bytes);
 
