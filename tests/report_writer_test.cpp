@@ -32,30 +32,31 @@ TEST(ReportWriter, WritesEveryBlockOnceAndFinishesOnce) {
   std::free(text);
 }
 
-TEST(ReportWriter, AFailedWriteIsReportedWithItsCauseEvenWhenClosingSucceeds) {
-  // A stream open for reading only: every write fails, and closing it does not.
-  std::FILE* readOnly = std::fopen("/dev/null", "r");
-  ASSERT_NE(nullptr, readOnly);
-  stationtext::ReportWriter out(readOnly, "prog");
-  out.put("SIZE: ").put(3u).endLine();
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(1, out.finish());
-  EXPECT_EQ("prog: write error: Bad file descriptor\n", testing::internal::GetCapturedStderr());
-}
-
-TEST(ReportWriter, AFailedCloseIsAWriteError) {
-  // A stream that takes every byte and then fails to close, as a file on a full disk may.
-  cookie_io_functions_t io{};
-  io.write = [](void*, const char*, std::size_t size) { return static_cast<ssize_t>(size); };
-  io.close = [](void*) {
+TEST(ReportWriter, AFailedWriteOrCloseIsAWriteErrorWithItsCause) {
+  // A stream open for reading only, where every write fails and closing does not; and one that
+  // takes every byte and then fails to close, as a file on a full disk may.
+  cookie_io_functions_t failsToClose{};
+  failsToClose.write = [](void*, const char*, std::size_t size) {
+    return static_cast<ssize_t>(size);
+  };
+  failsToClose.close = [](void*) {
     errno = ENOSPC;
     return -1;
   };
-  stationtext::ReportWriter out(fopencookie(nullptr, "w", io), "prog");
-  out.put("SIZE: ").put(3u).endLine();
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(1, out.finish());
-  EXPECT_EQ("prog: write error: No space left on device\n", testing::internal::GetCapturedStderr());
+  const struct {
+    std::FILE* stream;
+    const char* message;
+  } rows[] = {
+      {std::fopen("/dev/null", "r"), "prog: write error: Bad file descriptor\n"},
+      {fopencookie(nullptr, "w", failsToClose), "prog: write error: No space left on device\n"}};
+  for (const auto& row : rows) {
+    ASSERT_NE(nullptr, row.stream);
+    stationtext::ReportWriter out(row.stream, "prog");
+    out.put("SIZE: ").put(3u).endLine();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(1, out.finish());
+    EXPECT_EQ(row.message, testing::internal::GetCapturedStderr());
+  }
 }
 
 TEST(GuardMemory, RunningOutEndsTheReportAfterItsLastWholeLine) {
