@@ -14,9 +14,10 @@ namespace stationtext {
 void adviseHugePages(void* p, std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   static const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-  // Every page that the block touches, not only its whole pages: a large block is a mapping of
-  // its own that starts a few bytes before it and ends in a part of a page, and advice for part
-  // of a mapping splits it in two, which realloc() can no longer remap as one (it would copy).
+  // Every page that the block touches, not only its whole pages: a large block is mostly a
+  // mapping of its own that starts a few bytes before it and ends in a part of a page, and advice
+  // for part of a mapping splits it in two, which realloc() can no longer remap as one (it would
+  // copy). Where the block lies in the heap instead, advice on its neighbours' pages is harmless.
   const auto begin = reinterpret_cast<std::uintptr_t>(p) / page * page;
   const auto end = (reinterpret_cast<std::uintptr_t>(p) + bytes + page - 1) / page * page;
   // Advice only: where it is refused, the pages stay ordinary ones.

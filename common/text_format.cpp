@@ -57,13 +57,7 @@ std::uint64_t blankBytes(std::uint64_t word) {
 }
 
 // One more than the largest blank: every blank lies below it.
-constexpr unsigned kAboveBlanks = [] {
-  unsigned above = 0;
-  for (unsigned c = 0; c < 256; ++c) {
-    if (isBlank(static_cast<unsigned char>(c))) above = c + 1;
-  }
-  return above;
-}();
+constexpr unsigned kAboveBlanks = kBlanks.last + 1;
 static_assert(kAboveBlanks <= 0x80, "lowBytes() flags bytes below 0x80 only");
 
 // Flags, in the top bit of each byte, the bytes of the eight at `p` that lie below

@@ -17,6 +17,7 @@
 #include "name_batch.hpp"
 #include "name_search.hpp"
 #include "name_sort.hpp"
+#include "places.hpp"
 
 namespace stationdiff {
 
@@ -77,11 +78,7 @@ class NameIndex {
     std::size_t size() const { return records.size(); }
     std::string_view operator[](std::size_t i) const { return std::invoke(projection, records[i]); }
     // Asks for the memory of records[i], which reading its name needs first.
-    void prefetch(std::size_t i) const {
-      const char* const p = reinterpret_cast<const char*>(&records[i]);
-      __builtin_prefetch(p);
-      __builtin_prefetch(p + sizeof(Record) - 1);  // a record may straddle two cache lines
-    }
+    void prefetch(std::size_t i) const { places::prefetchItem(records[i]); }
   };
 
   nameindex::SortedNames sorted_;

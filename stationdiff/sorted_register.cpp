@@ -59,8 +59,8 @@ ReadOutcome TimeTable::matchUpdates(const char* path) {
             stations[at].state = true;
             return;
           }
-          // A new name is kept once: the names of a batch come nearly in name order, so the
-          // place found for one is where the next one goes, most of the time.
+          // A new name is kept once: one search tells whether it is there and, when it is
+          // not, where it goes, which the insertion is then given.
           const auto next = newstations.lower_bound(name);
           if (next == newstations.end() || *next != name)
             newstations.emplace_hint(next, names.keep(name));
