@@ -20,8 +20,9 @@ class NameArena {
 
   // A copy of `name`, valid as long as the arena.
   std::string_view keep(std::string_view name);
-  // Keeps `name`, which lies in `block`, by keeping the block itself: a long name is held once,
-  // not copied. Returns `name`, now valid as long as the arena.
+  // Keeps `name`, which lies in `block` as the block is now (not a view taken before the block
+  // was resized, which may have moved it), by keeping the block itself: a long name is held
+  // once, not copied. Returns `name`, now valid as long as the arena.
   std::string_view adopt(ByteBlock block, std::string_view name);
 
  private:
