@@ -2,20 +2,56 @@
 #include "line_reader.hpp"
 
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <utility>
 
 namespace stationtext {
 
+namespace {
+
+// How many pairs of bytes at the start of a text tell whether it is UTF-16: a line or two.
+constexpr std::size_t kSamplePairs = 64;
+
+// Reads what the system has at hand of `file`, up to `size` bytes, into `to`: a pipe or a
+// terminal may give fewer, which is not the end. Returns the bytes read, 0 at the end of the
+// file, or -1 with errno set.
+long readSome(std::FILE* file, char* to, std::size_t size) {
+  for (;;) {
+#ifdef _WIN32
+    const long got =
+        _read(_fileno(file), to, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
+#else
+    const long got =
+        static_cast<long>(read(fileno(file), to, std::min<std::size_t>(size, LONG_MAX)));
+#endif
+    if (got >= 0 || errno != EINTR) return got;
+  }
+}
+
+}  // namespace
+
 TextStart textStart(std::string_view text) {
   using namespace std::literals;
   if (text.starts_with("\xef\xbb\xbf"sv)) return TextStart::byteOrderMark;
-  if (text.starts_with("\xff\xfe"sv) || text.starts_with("\xfe\xff"sv)) return TextStart::utf16;
-  return text.substr(0, text.find('\n')).find('\0') != std::string_view::npos ? TextStart::utf16
-                                                                              : TextStart::plain;
+  if (text.starts_with("\xff\xfe"sv) || text.starts_with("\xfe\xff"sv)) text.remove_prefix(2);
+  // Pairs with a NUL byte on the second side (little-endian) or on the first (big-endian) only.
+  std::size_t pairs = 0, little = 0, big = 0;
+  for (; pairs < kSamplePairs && 2 * pairs + 1 < text.size(); ++pairs) {
+    const bool first = text[2 * pairs] == '\0', second = text[2 * pairs + 1] == '\0';
+    little += !first && second;
+    big += first && !second;
+  }
+  const std::size_t shaped = std::max(little, big);
+  return shaped >= 2 && 2 * shaped > pairs ? TextStart::utf16 : TextStart::plain;
 }
 
 InputFile InputFile::open(const char* path) {
@@ -27,6 +63,10 @@ InputFile InputFile::open(const char* path) {
     in.error = errno != 0 ? errno : ENOENT;
     // Windows refuses to open a directory with "Permission denied": say what it is instead.
     if (stat(path, &info) == 0 && S_ISDIR(info.st_mode)) in.error = EISDIR;
+#ifndef _WIN32
+    // A missing file that is a link to nothing was meant to be there.
+    in.brokenLink = in.error == ENOENT && lstat(path, &info) == 0 && S_ISLNK(info.st_mode);
+#endif
     return in;
   }
   if (fstat(fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) {
@@ -40,7 +80,10 @@ InputFile InputFile::open(const char* path) {
 }
 
 LineReader::LineReader(std::FILE* file, std::size_t blocksize)
-    : file_(file), blocksize_(std::max<std::size_t>(blocksize, 16)) {}
+    : file_(file), blocksize_(std::max<std::size_t>(blocksize, 16)) {
+  struct stat info {};
+  regular_ = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+}
 
 bool LineReader::refill() {
   if (eof_) return false;
@@ -63,19 +106,17 @@ bool LineReader::refill() {
     capacity_ = capacity;
   }
   // At most a block at a time: what a long piece is given room for is read only as it comes.
-  errno = 0;
-  const std::size_t got =
-      std::fread(buffer_.get() + end_, 1, std::min(capacity_ - end_, blocksize_), file_);
-  if (!started_) {
-    started_ = true;
-    start_ = textStart(std::string_view(buffer_.get() + end_, got));
-  }
-  end_ += got;
-  if (got == 0) {
+  const long got = readSome(file_, buffer_.get() + end_, std::min(capacity_ - end_, blocksize_));
+  if (got <= 0) {
     eof_ = true;
-    if (std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
+    if (got < 0) error_ = errno != 0 ? errno : EIO;
     return false;
   }
+  if (!started_) {
+    started_ = true;
+    start_ = textStart(std::string_view(buffer_.get() + end_, static_cast<std::size_t>(got)));
+  }
+  end_ += static_cast<std::size_t>(got);
   return true;
 }
 
@@ -133,60 +174,44 @@ void LineReader::skipLine() {
   }
 }
 
-ByteBlock LineReader::handOver(std::string_view piece) {
+bool LineReader::tokenFollows() {
+  for (;;) {
+    const char* const base = buffer_.get();
+    begin_ = static_cast<std::size_t>(skipBlankBytes(base + begin_, base + end_) - base);
+    if (begin_ < end_) return true;
+    if (!regular_ || !refill()) return false;
+  }
+}
+
+LineReader::Kept LineReader::handOver(std::string_view piece) {
   // The bytes after the piece go to a new block; they are less than a block, as the piece
   // ended in the last block read.
-  const std::size_t after = static_cast<std::size_t>(piece.data() + piece.size() - buffer_.get());
+  const std::size_t at = static_cast<std::size_t>(piece.data() - buffer_.get());
+  const std::size_t after = at + piece.size();
   const std::size_t rest = end_ - std::max(begin_, after);
   ByteBlock given = allocateBytes(std::max(blocksize_, rest));
   if (rest != 0) std::memcpy(given.get(), buffer_.get() + end_ - rest, rest);
   std::swap(given, buffer_);
   capacity_ = std::max(blocksize_, rest);
-  resizeBytes(given, after);  // the room that was never read into goes back
   begin_ = 0;
   end_ = rest;
-  return given;
+  resizeBytes(given, after);  // the room that was never read into goes back; the block may move
+  const std::string_view kept(given.get() + at, piece.size());
+  return {std::move(given), kept};
 }
 
 bool LineReader::nextWord(std::string_view& word) {
-  // Nearly every word lies in the buffer, after a few blanks.
-  const char* const base = buffer_.get();
-  const char* const end = base + end_;
-  const char* const start = skipBlankBytes(base + begin_, end);
-  const char* const stop = findBlankByte(start, end);
-  if (stop != end) {
-    word = std::string_view(start, static_cast<std::size_t>(stop - start));
-    begin_ = static_cast<std::size_t>(stop - base);
-    return true;
-  }
   skipBlanks();
   return nextPiece(word, findBlankByte, 0);  // the blank is skipped with the next word's
 }
 
 CountLine readCountLine(LineReader& reader) {
   reader.skipBlanks();
-  // The sign and the digits that decide the value: leading zeros change nothing, and a number of
-  // kDigits significant digits or more is out of range whatever they are.
-  constexpr std::size_t kDigits = 11;
-  std::string number;
-  int c = reader.peek();
-  if (c == '+' || c == '-') {
-    number.push_back(static_cast<char>(c));
+  NumberScan scan;
+  for (int c = reader.peek(); c >= 0 && scan.take(static_cast<char>(c)); c = reader.peek())
     reader.skip();
-    c = reader.peek();
-  }
-  bool digits = false;
-  for (; c == '0'; c = reader.peek()) {
-    digits = true;
-    reader.skip();
-  }
-  std::size_t significant = 0;
-  for (; c >= '0' && c <= '9'; c = reader.peek()) {
-    if (significant++ < kDigits) number.push_back(static_cast<char>(c));
-    reader.skip();
-  }
-  if (digits && significant == 0) number.push_back('0');
-  const CountLine count = parseCountLine(number);
+  CountLine count;
+  count.failed = scan.result(count.count) != NumberStatus::ok;
   if (!count.failed) reader.skipLine();
   return count;
 }

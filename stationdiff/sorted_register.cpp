@@ -97,7 +97,10 @@ int run(const Files& files, stationtext::ReportWriter& out) {
     const ReadOutcome census = countDistinctWords(files.census.c_str(), words);
     stationtext::warnAbout(out, census, "the first word is counted with it", "an empty text");
     if (census.kind == ReadOutcome::readFailed) return stationtext::failInput(out, census);
+    // Written at once, as a line printed before the inputs are read: a report appended to the
+    // update list holds this line as one of the list's names.
     out.put("SIZE: ").put(words).endLine();
+    out.flush();
 
     input = files.stations.c_str();
     TimeTable table;

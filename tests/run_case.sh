@@ -11,10 +11,15 @@
 #   setup.sh                      run in the scratch folder first, to make large or special
 #                                 inputs that are not worth committing
 #   args                          the program's arguments, one per line (default: none)
-#   stdout.mode                   "full" (standard output at /dev/full) or "closed"
+#   stdout.mode                   "full" (standard output at /dev/full), "closed", or
+#                                 "append FILE" (appended to FILE of the case, which is then
+#                                 compared as the standard output)
 #   memory.limit                  the program's address space at most, in KiB (ulimit -v); the
 #                                 case is skipped where such a limit cannot be set: under Wine,
 #                                 an emulator or the address sanitizer, which all need more
+#   time.limit                    seconds the program may run at most: a program that waits for
+#                                 input its report does not need fails the case instead of
+#                                 hanging it
 #
 # A Windows program (a PROGRAM ending in .exe) runs under Wine: the command in $WINE, default
 # "wine". Its standard output and standard error are text streams, whose lines end in CR LF
@@ -30,6 +35,10 @@ declare -A windows_skip=(
   [register-link-loop]="Wine names the cause of a link that points to itself differently"
   [input-link-loop]="Wine names the cause of a link that points to itself differently"
   [optional-inputs-unopenable]="Wine names the causes of a link that points to itself and of a socket differently"
+  [optional-inputs-broken-links]="Windows has no symbolic links that its programs could see as broken"
+  [report-appended-to-update-list]="the update list's own lines end in LF, the report's in CR LF"
+  [register-pipe-stays-open]="Windows programs do not read POSIX named pipes"
+  [input-pipe-stays-open]="Windows programs do not read POSIX named pipes"
 )
 program=$1
 case_dir=$2
@@ -49,7 +58,8 @@ results=$(mktemp -d)
 trap 'chmod -R u+rwx "$scratch" 2>/dev/null; rm -rf "$scratch" "$results"' EXIT
 
 cp -R "$case_dir"/. "$scratch"/
-rm -f "$scratch"/expected* "$scratch"/setup.sh "$scratch"/stdout.mode "$scratch"/args "$scratch"/memory.limit
+rm -f "$scratch"/expected* "$scratch"/setup.sh "$scratch"/stdout.mode "$scratch"/args "$scratch"/memory.limit \
+  "$scratch"/time.limit
 [[ -f $case_dir/args ]] && mapfile -t args <"$case_dir/args" && run+=("${args[@]}")
 cd "$scratch" || exit 2
 if [[ -f $case_dir/setup.sh ]]; then
@@ -64,12 +74,17 @@ if [[ -f $case_dir/memory.limit ]]; then
   ulimit -v "$(<"$case_dir/memory.limit")"
 fi
 
+[[ -f $case_dir/time.limit ]] && run=(timeout -k 1 "$(<"$case_dir/time.limit")" "${run[@]}")
+
 mode=file
 [[ -f $case_dir/stdout.mode ]] && mode=$(<"$case_dir/stdout.mode")
 case $mode in
   file) "${run[@]}" >"$results/out" 2>"$results/err"; status=$? ;;
   full) "${run[@]}" >/dev/full 2>"$results/err"; status=$? ;;
   closed) "${run[@]}" >&- 2>"$results/err"; status=$? ;;
+  append\ *)
+    "${run[@]}" >>"${mode#append }" 2>"$results/err"; status=$?
+    cp "${mode#append }" "$results/out" && mode=file ;;
   *) echo "unknown stdout.mode: $mode"; exit 2 ;;
 esac
 
