@@ -13,12 +13,12 @@ std::size_t StationFile::readCount() {
   if (!lines_) return 0;
   const CountLine count = readCountLine(*lines_);
   countFailed_ = count.failed;
-  stationsLeft_ = count.failed ? 0 : std::max(count.count, 0);
-  return static_cast<std::size_t>(stationsLeft_);
+  stationsLeft_ = count.failed ? 0 : static_cast<std::size_t>(std::max(count.count, 0));
+  return stationsLeft_;
 }
 
 ReadOutcome StationFile::outcome() const {
-  if (!lines_) return {ReadOutcome::notOpened, path_, in_.error};
+  if (!lines_) return in_.outcome(path_);
   return lines_->outcome(path_);
 }
 

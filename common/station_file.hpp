@@ -24,17 +24,35 @@ class StationFile {
   bool opened() const { return lines_.has_value(); }
 
   // Reads the register's count line, which must come first, and returns the count: how many
-  // station lines follow (0 when the count is not a number). A count may promise far more lines
-  // than the file holds, so it only ever caps what is made room for.
+  // station lines follow (0 when the count is not a number, lies outside 32 bits or is
+  // negative). A count may promise far more lines than the file holds, so it only ever caps
+  // what is made room for.
   std::size_t readCount();
 
   // The next station line, while fewer than the count have been read and the file goes on.
   bool nextStation(std::int32_t& code, std::string_view& name) {
     std::string_view line;
-    if (stationsLeft_ == 0 || !lines_->next(line)) return false;
+    if (stationsLeft_ == 0) return false;
+    if (!lines_->next(line)) {
+      endedEarly_ = true;
+      return false;
+    }
     --stationsLeft_;
+    ++stationsRead_;
     code = parseStationLine(line, scratch_, name);
     return true;
+  }
+
+  // The station lines the count announced, as readCount() returned it.
+  std::size_t announced() const { return stationsRead_ + stationsLeft_; }
+  // The station lines read so far.
+  std::size_t stationsRead() const { return stationsRead_; }
+  // True when the file ended before the count's station lines.
+  bool endedEarly() const { return endedEarly_; }
+  // True when, after all of the count's station lines, a line that is not blank follows. Reads
+  // no further than its first byte, and from a pipe only what has arrived.
+  bool linesFollow() {
+    return lines_ && !countFailed_ && stationsLeft_ == 0 && !endedEarly_ && lines_->tokenFollows();
   }
 
   // The next update name, after the station lines if any: each line of two or more bytes; the
@@ -56,8 +74,10 @@ class StationFile {
   InputFile in_;
   std::optional<LineReader> lines_;  // when opened
   std::string scratch_;              // where a name is joined when the line does not hold it
-  std::int32_t stationsLeft_ = 0;
+  std::size_t stationsLeft_ = 0;
+  std::size_t stationsRead_ = 0;
   bool countFailed_ = false;
+  bool endedEarly_ = false;
 };
 
 }  // namespace stationtext

@@ -146,40 +146,29 @@ std::string_view joinTokens(std::string_view text, std::string& scratch) {
   }
 }
 
-NumberStatus readNumber(std::string_view text, std::size_t& pos, std::int32_t& value) {
-  std::size_t i = pos;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  // The magnitude saturates just past the largest one that fits, so any run of digits is safe.
-  constexpr std::uint64_t limit = std::uint64_t{1} << 31;
-  std::uint64_t magnitude = 0;
-  const std::size_t digits = i;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-    if (magnitude <= limit) magnitude = magnitude * 10 + static_cast<unsigned>(text[i] - '0');
-    ++i;
-  }
-  if (i == digits) {
+NumberStatus NumberScan::result(std::int32_t& value) const {
+  if (!digits_) {
     value = 0;
     return NumberStatus::missing;
   }
-  pos = i;
-  if (negative) {
-    if (magnitude > limit) {
-      value = std::numeric_limits<std::int32_t>::min();
-      return NumberStatus::overflow;
-    }
-    value = static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude));
-    return NumberStatus::ok;
-  }
-  if (magnitude >= limit) {
-    value = std::numeric_limits<std::int32_t>::max();
+  if (magnitude_ > (negative_ ? kLimit : kLimit - 1)) {
+    value = negative_ ? std::numeric_limits<std::int32_t>::min()
+                      : std::numeric_limits<std::int32_t>::max();
     return NumberStatus::overflow;
   }
-  value = static_cast<std::int32_t>(magnitude);
+  value = static_cast<std::int32_t>(negative_ ? -static_cast<std::int64_t>(magnitude_)
+                                              : static_cast<std::int64_t>(magnitude_));
   return NumberStatus::ok;
+}
+
+NumberStatus readNumber(std::string_view text, std::size_t& pos, std::int32_t& value) {
+  NumberScan scan;
+  std::size_t i = pos;
+  while (i < text.size() && scan.take(text[i]))
+    ++i;
+  const NumberStatus status = scan.result(value);
+  if (status != NumberStatus::missing) pos = i;
+  return status;
 }
 
 std::int32_t parseStationLine(std::string_view line, std::string& scratch, std::string_view& name) {
@@ -195,13 +184,6 @@ bool parseUpdateLine(std::string_view line, std::string& scratch, std::string_vi
   if (line.size() < 2) return false;
   name = joinTokens(line, scratch);
   return true;
-}
-
-CountLine parseCountLine(std::string_view line) {
-  CountLine count;
-  std::size_t pos = 0;
-  count.failed = readNumber(line, pos, count.count) != NumberStatus::ok;
-  return count;
 }
 
 }  // namespace stationtext

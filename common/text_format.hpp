@@ -63,8 +63,38 @@ enum class NumberStatus {
   overflow,  // digits beyond the 32-bit range; the value is clamped to the nearest limit
 };
 
-// Reads, from `text[pos]` on, the longest prefix that forms an optional '+' or '-' followed by
-// decimal digits. On success and on overflow `pos` moves past the digits; otherwise it stays.
+// The number grammar of codes and counts, fed one byte at a time: an optional '+' or '-' first,
+// then decimal digits. Any run of digits is safe: the magnitude saturates just past the largest
+// one that fits, so that a longer run still reads as out of range.
+class NumberScan {
+ public:
+  // Takes `c` when it continues the number; false, taking nothing, when the number ends before it.
+  bool take(char c) {
+    if (c >= '0' && c <= '9') {
+      if (magnitude_ <= kLimit) magnitude_ = magnitude_ * 10 + static_cast<unsigned>(c - '0');
+      digits_ = true;
+    } else if ((c == '+' || c == '-') && !signed_ && !digits_) {
+      negative_ = c == '-';
+      signed_ = true;
+    } else {
+      return false;
+    }
+    return true;
+  }
+  // The number taken so far: ok with its value, missing (value 0) without a digit, or overflow
+  // with the nearest limit.
+  NumberStatus result(std::int32_t& value) const;
+
+ private:
+  static constexpr std::uint64_t kLimit = std::uint64_t{1} << 31;  // the largest magnitude, -2^31
+  std::uint64_t magnitude_ = 0;
+  bool negative_ = false;
+  bool signed_ = false;
+  bool digits_ = false;
+};
+
+// Reads, from `text[pos]` on, the longest prefix that NumberScan takes. On success and on
+// overflow `pos` moves past the digits; otherwise it stays.
 NumberStatus readNumber(std::string_view text, std::size_t& pos, std::int32_t& value);
 
 // Splits a register station line into its code, which it returns, and its normalised name,
@@ -77,15 +107,12 @@ std::int32_t parseStationLine(std::string_view line, std::string& scratch, std::
 // `name` unspecified, for a raw line shorter than two bytes, which the formats skip unread.
 bool parseUpdateLine(std::string_view line, std::string& scratch, std::string_view& name);
 
+// The register's count line as read: its count, or why there is none.
 struct CountLine {
-  std::int32_t count = 0;
+  std::int32_t count = 0;  // the count; 0 when it is no number, the nearest limit when too large
   // True when the count is not a number or lies outside 32 bits, and for a file with no token
   // at all. Nothing more is read from such a file.
   bool failed = false;
 };
-
-// Reads the register's count from the start of `line`, the count line from its first token on;
-// the rest of the line does not matter.
-CountLine parseCountLine(std::string_view line);
 
 }  // namespace stationtext
