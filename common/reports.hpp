@@ -25,9 +25,9 @@ inline constexpr std::string_view kRegisterMark =
 // Warns on standard error about an input that is there but will not read as its user expects;
 // the report and the exit status stay as they are. `input` tells how reading it went. An
 // optional input that exists but cannot be opened is read as `readAs`, an empty input, and
-// the warning says so (a missing one stays silent; `readAs` is null for a required input,
-// whose failure to open is an error). An input that begins with a byte-order mark does
-// `markEffect`; one that looks like UTF-16 has names full of NUL bytes.
+// the warning says so (a missing one stays silent, but for a link to a missing file; `readAs` is
+// null for a required input, whose failure to open is an error). An input that begins with a
+// byte-order mark does `markEffect`; one that looks like UTF-16 has names full of NUL bytes.
 void warnAbout(const ReportWriter& out, const ReadOutcome& input, std::string_view markEffect,
                const char* readAs = nullptr);
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "line_reader.hpp"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -69,6 +71,38 @@ TEST(JoinTokens, AnyByteAtAnyPosition) {
       }
     }
   }
+}
+
+TEST(TextStart, Utf16OnlyWhenItLooksLikeIt) {
+  using namespace std::literals;
+  using stationtext::TextStart;
+  const struct {
+    std::string_view text;
+    TextStart start;
+  } rows[] = {
+      {"3\n1 Alpha\n"sv, TextStart::plain},
+      {"\xef\xbb\xbf"
+       "3\n"sv,
+       TextStart::byteOrderMark},
+      {"\xff\xfe"
+       "3\0\r\0\n\0"sv,
+       TextStart::utf16},  // as Windows PowerShell writes
+      {"\0"
+       "3\0\n\0"
+       "1\0 "sv,
+       TextStart::utf16},  // big-endian, no mark
+      {"\xff\xfe"
+       "Alpha\n"sv,
+       TextStart::plain},  // Latin-1 letters, then text
+      {"A\0"
+       "B\n"sv,
+       TextStart::plain},                        // a NUL byte in a name
+      {"\0\0\0\0\0\0\0\0"sv, TextStart::plain},  // NUL bytes only
+      {"A\0"sv, TextStart::plain},               // too little to tell
+      {"\xff\xfe"sv, TextStart::plain},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(row.start, stationtext::textStart(row.text)) << testing::PrintToString(row.text);
 }
 
 }  // namespace
