@@ -89,24 +89,17 @@ bool LineReader::refill() {
   if (eof_) return false;
   if (begin_ > 0) {
     // Keep the unfinished piece and drop what was handed out already.
-    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
   }
-  if (capacity_ - end_ < blocksize_ / 2) {
-    // A piece longer than the free room: grow by half again, so that a long piece costs
-    // amortised linear time. A large block is remapped rather than copied, so growing never
-    // holds the piece twice.
-    const std::size_t capacity = std::max(capacity_ + capacity_ / 2, end_ + blocksize_);
-    if (buffer_) {
-      resizeBytes(buffer_, capacity);
-    } else {
-      buffer_ = allocateBytes(capacity);
-    }
-    capacity_ = capacity;
-  }
+  // A piece longer than the free room grows the buffer by the growth rule: a long piece costs
+  // amortised linear time, and the block is remapped rather than copied, so growing never holds
+  // the piece twice.
+  if (buffer_.capacity() - end_ < blocksize_ / 2) buffer_.reserve(end_ + blocksize_);
   // At most a block at a time: what a long piece is given room for is read only as it comes.
-  const long got = readSome(file_, buffer_.get() + end_, std::min(capacity_ - end_, blocksize_));
+  const long got =
+      readSome(file_, buffer_.data() + end_, std::min(buffer_.capacity() - end_, blocksize_));
   if (got <= 0) {
     eof_ = true;
     if (got < 0) error_ = errno != 0 ? errno : EIO;
@@ -114,7 +107,7 @@ bool LineReader::refill() {
   }
   if (!started_) {
     started_ = true;
-    start_ = textStart(std::string_view(buffer_.get() + end_, static_cast<std::size_t>(got)));
+    start_ = textStart(std::string_view(buffer_.data() + end_, static_cast<std::size_t>(got)));
   }
   end_ += static_cast<std::size_t>(got);
   return true;
@@ -124,7 +117,7 @@ template <typename FindEnd>
 bool LineReader::nextPiece(std::string_view& piece, FindEnd findEnd, std::size_t endLength) {
   std::size_t scanned = 0;  // bytes from begin_ known to hold no end of the piece
   for (;;) {
-    const char* const base = buffer_.get();
+    const char* const base = buffer_.data();
     const char* const end = findEnd(base + begin_ + scanned, base + end_);
     if (end != base + end_) {
       const std::size_t at = static_cast<std::size_t>(end - base);
@@ -137,7 +130,7 @@ bool LineReader::nextPiece(std::string_view& piece, FindEnd findEnd, std::size_t
   }
   if (error_ != 0 || begin_ == end_) return false;
   // The last piece of a file that does not end with what ends a piece.
-  piece = std::string_view(buffer_.get() + begin_, end_ - begin_);
+  piece = std::string_view(buffer_.data() + begin_, end_ - begin_);
   begin_ = end_;
   return true;
 }
@@ -153,7 +146,7 @@ bool LineReader::next(std::string_view& line) {
 
 void LineReader::skipBlanks() {
   for (;;) {
-    const char* const base = buffer_.get();
+    const char* const base = buffer_.data();
     const char* const token = skipBlankBytes(base + begin_, base + end_);
     begin_ = static_cast<std::size_t>(token - base);
     if (begin_ < end_ || !refill()) return;
@@ -164,9 +157,9 @@ void LineReader::skipLine() {
   for (;;) {
     const std::size_t left = end_ - begin_;
     const void* const newline =
-        left != 0 ? std::memchr(buffer_.get() + begin_, '\n', left) : nullptr;
+        left != 0 ? std::memchr(buffer_.data() + begin_, '\n', left) : nullptr;
     if (newline != nullptr) {
-      begin_ = static_cast<std::size_t>(static_cast<const char*>(newline) - buffer_.get()) + 1;
+      begin_ = static_cast<std::size_t>(static_cast<const char*>(newline) - buffer_.data()) + 1;
       return;
     }
     begin_ = end_;
@@ -176,7 +169,7 @@ void LineReader::skipLine() {
 
 bool LineReader::tokenFollows() {
   for (;;) {
-    const char* const base = buffer_.get();
+    const char* const base = buffer_.data();
     begin_ = static_cast<std::size_t>(skipBlankBytes(base + begin_, base + end_) - base);
     if (begin_ < end_) return true;
     if (!regular_ || !refill()) return false;
@@ -186,17 +179,17 @@ bool LineReader::tokenFollows() {
 LineReader::Kept LineReader::handOver(std::string_view piece) {
   // The bytes after the piece go to a new block; they are less than a block, as the piece
   // ended in the last block read.
-  const std::size_t at = static_cast<std::size_t>(piece.data() - buffer_.get());
+  const std::size_t at = static_cast<std::size_t>(piece.data() - buffer_.data());
   const std::size_t after = at + piece.size();
   const std::size_t rest = end_ - std::max(begin_, after);
-  ByteBlock given = allocateBytes(std::max(blocksize_, rest));
-  if (rest != 0) std::memcpy(given.get(), buffer_.get() + end_ - rest, rest);
+  ByteBlock given;
+  given.setCapacity(std::max(blocksize_, rest));
+  if (rest != 0) std::memcpy(given.data(), buffer_.data() + end_ - rest, rest);
   std::swap(given, buffer_);
-  capacity_ = std::max(blocksize_, rest);
   begin_ = 0;
   end_ = rest;
-  resizeBytes(given, after);  // the room that was never read into goes back; the block may move
-  const std::string_view kept(given.get() + at, piece.size());
+  given.setCapacity(after);  // the room that was never read into goes back; the block may move
+  const std::string_view kept(given.data() + at, piece.size());
   return {std::move(given), kept};
 }
 

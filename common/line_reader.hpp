@@ -7,7 +7,7 @@
 #include <memory>
 #include <string_view>
 
-#include "big_vector.hpp"
+#include "big_memory.hpp"
 #include "text_format.hpp"
 
 namespace stationtext {
@@ -103,7 +103,7 @@ class LineReader {
   Kept handOver(std::string_view piece);
   // True when `text` lies in the reader's block: a piece it handed out.
   bool holds(std::string_view text) const {
-    return text.data() >= buffer_.get() && text.data() + text.size() <= buffer_.get() + end_;
+    return text.data() >= buffer_.data() && text.data() + text.size() <= buffer_.data() + end_;
   }
 
   // How reading `path` through this reader ended, once next() has returned false.
@@ -123,8 +123,7 @@ class LineReader {
 
   std::FILE* file_;
   std::size_t blocksize_;
-  ByteBlock buffer_;  // not zeroed: only bytes read are ever looked at
-  std::size_t capacity_ = 0;
+  ByteBlock buffer_;       // its capacity is the room; not zeroed: only bytes read are looked at
   std::size_t begin_ = 0;  // first byte not yet handed out
   std::size_t end_ = 0;    // end of the bytes read so far
   bool eof_ = false;

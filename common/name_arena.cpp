@@ -8,28 +8,23 @@ namespace stationtext {
 
 std::string_view NameArena::keep(std::string_view name) {
   const std::size_t size = name.size();
-  char* block;
+  char* at;
   if (size > left_ && size > kLongName) {
-    chunks_.push_back(allocateBytes(size));
-    block = chunks_.back().get();
+    chunks_.emplace_back().setCapacity(size);
+    at = chunks_.back().data();
   } else {
     if (size > left_) {
-      chunks_.push_back(allocateBytes(nextChunk_));
-      next_ = chunks_.back().get();
-      left_ = nextChunk_;
-      nextChunk_ = std::min(2 * nextChunk_, kLargestChunk);
+      chunk_ = std::min(nextCapacity(chunk_, size), kLargestChunk);
+      chunks_.emplace_back().setCapacity(chunk_);
+      next_ = chunks_.back().data();
+      left_ = chunk_;
     }
-    block = next_;
+    at = next_;
     next_ += size;
     left_ -= size;
   }
-  if (size != 0) std::memcpy(block, name.data(), size);
-  return std::string_view(block, size);
-}
-
-std::string_view NameArena::adopt(ByteBlock block, std::string_view name) {
-  chunks_.push_back(std::move(block));
-  return name;
+  if (size != 0) std::memcpy(at, name.data(), size);
+  return std::string_view(at, size);
 }
 
 }  // namespace stationtext

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -10,7 +11,7 @@
 
 namespace stationtext {
 
-// The value of a name that has none.
+// The value of a name that has none: a table of names is then a set.
 struct NoValue {};
 
 // Up to `maxNames` names, and at most `maxBytes` of them, each with a value, copied back to back
@@ -69,7 +70,7 @@ class NameBatch {
   }
 
  private:
-  static constexpr bool kValued = !std::is_same_v<Value, NoValue>;
+  static constexpr bool kValued = !std::is_empty_v<Value>;
 
   std::size_t maxNames_;
   std::size_t maxBytes_;
@@ -77,6 +78,50 @@ class NameBatch {
   std::vector<std::size_t> ends_;  // where each name ends in bytes_, after a leading 0
   std::vector<Value> values_;
   std::string_view long_;  // the last name, when it was too long to copy (never empty then)
+};
+
+// A batch of names for a hash table's hot loop: each name is hashed and its slot asked for as it
+// is read, then the records those slots lead to are read side by side, so that the lookups that
+// follow find them at hand instead of waiting for each in turn. `Table` is a NameTable.
+template <typename Table, typename Value>
+class HashedBatch {
+ public:
+  // Names hashed, and their slots asked for, before any of them is looked up: enough for the
+  // cache misses to overlap, few enough that their slots stay in the cache.
+  static constexpr std::size_t kNames = 16;
+  // A batch's names are copied; a few long ones need not fill it.
+  static constexpr std::size_t kBytes = std::size_t{1} << 16;
+
+  explicit HashedBatch(Table& table) : table_(table), names_(kNames, kBytes) {}
+
+  // Lets the table settle() after the last batch, then fills the batch from `next`, as
+  // NameBatch::refill() does. Returns false when the batch stays empty.
+  template <typename Next>
+  bool refill(Next& next) {
+    table_.settle();
+    std::size_t hashed = 0;
+    auto hashing = [&](std::string_view& name, auto&... value) {
+      if (!next(name, value...)) return false;
+      hashes_[hashed] = table_.hash(name);
+      table_.prefetchSlot(hashes_[hashed++]);
+      return true;
+    };
+    if (!names_.refill(hashing)) return false;
+    for (std::size_t i = 0; i < size(); ++i)
+      table_.touchRecord(hashes_[i]);
+    return true;
+  }
+
+  std::size_t size() const { return names_.size(); }
+  std::string_view name(std::size_t i) const { return names_.name(i); }
+  Value value(std::size_t i) const { return names_.value(i); }
+  // The name's hash in the table, which its find() and insert() take.
+  std::uint64_t hash(std::size_t i) const { return hashes_[i]; }
+
+ private:
+  Table& table_;
+  NameBatch<Value> names_;
+  std::uint64_t hashes_[kNames];
 };
 
 }  // namespace stationtext

@@ -1,191 +1,159 @@
-// A hash table from names to values, compact enough for millions of names: the entries in one
-// array in the order they were added, and an open-addressing index over it.
+// A hash table from names to values, compact enough for millions of names: each name with its
+// value in one record, the records back to back in one growing block, and an open-addressing
+// index of 8-byte slots over them.
 #pragma once
 
-#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <string_view>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
-#include "big_vector.hpp"
+#include "big_memory.hpp"
 #include "keyed_hash.hpp"
 #include "name_batch.hpp"
 
 namespace stationtext {
 
-// Maps distinct names to values; names are equal when their bytes are. The entries lie in one
-// array in the order they were added: that is the order entries() gives, so nothing the
-// programs write depends on the hash or its key. The table holds what was added and grows with
-// it: nothing is made room for in advance.
+// Maps distinct names to values; names are equal when their bytes are. forEach() visits the
+// records in the order they were added, so nothing the programs write depends on the hash or its
+// key. The table holds what was added and grows with it: nothing is made room for in advance.
 //
-// The index over the entries has 8-byte slots: an entry's number + 1 in the low half (0 is an
-// empty slot) and the top half of the name's hash in the high half, so that a probe reads an
-// entry's name only when those bits match, and growing the index places the slots again without
-// hashing a name. A name's first slot is given by the top bits of its hash; the index is probed
-// linearly and kept at most half full. Names are hashed with a keyed hash, SipHash-1-3 unless a
-// test plants another, under a key drawn for each table: without the key, nobody can compute
-// names that share a slot.
+// A slot holds a record's place + 1 in its low half (0 is an empty slot) and the top half of the
+// name's hash in its high half, so that a probe reads a record only when those bits match, and
+// growing the index places the slots again without hashing a name. A name's first slot is given
+// by the top bits of its hash; the index is probed linearly and kept at most two thirds full:
+// emptier, it would hold more slots per name than the plain reading holds bytes; fuller, its runs
+// of full slots grow long. Names are hashed with a keyed hash, SipHash-1-3 unless a test plants
+// another, under a key drawn for each table: without the key, nobody can compute names that share a
+// slot.
 //
-// A guard that does not trust the hash: a probe that walks more than kLongProbe slots makes the
-// table draw a new key and place every entry again, once the batch at hand is done. It fires at
-// most once between two growths of the index, so that even a hash that ignores its key costs no
-// more than growing does.
-template <typename Value, typename Hash = SipHash13>
+// A guard that does not trust the hash: after a probe that walks more than kLongProbe slots,
+// settle() draws a new key and places every record again, at most once between two growths of
+// the index, so that the new key costs no more than growing does. A hash that ignores its key
+// stays slow, but exact.
+template <typename Value = NoValue, typename Hash = SipHash13>
 class NameTable {
- public:
-  struct Entry {
-    std::string_view name;
-    [[no_unique_address]] Value value;
-  };
-  // What addAll() does by default with the entry of a name that is there already: nothing.
-  struct Ignore {
-    void operator()(Entry&) const {}
-  };
+  static_assert(std::is_trivially_copyable_v<Value> && alignof(Value) <= 4);
 
-  // Names hashed, and their slots asked for, before any of them is probed: enough for the
-  // cache misses to overlap, few enough that their slots stay in the cache.
-  static constexpr std::size_t kBatchNames = 16;
-  static_assert(kBatchNames > 0);
-  // Far longer than any probe of a good hash at this load, even in an index of billions of slots.
-  static constexpr std::size_t kLongProbe = 128;
+ public:
+  // Far longer than any probe of a good hash at this load, even in an index of billions of slots
+  // (simulated: the longest run of full slots at two thirds is about 110 in 2^22 slots and 190
+  // in 2^25), yet a walk of a few kilobytes.
+  static constexpr std::size_t kLongProbe = 512;
 
   // `key` chooses the slots; tests fix it, so that they know where names go.
   explicit NameTable(HashKey key = HashKey::random()) : hash_{key} {}
 
-  // Adds each name that `next` gives with its value, in that order, as NameBatch::refill() takes
-  // them. A new name is stored as keep(name) returns it, a view that must stay valid as long as
-  // the table (a copy in an arena). A name already there keeps its entry and value, and
-  // found(entry) is called with its entry.
-  template <typename Next, typename Keep, typename Found = Ignore>
-  void addAll(Next next, Keep keep, Found found = {}) {
-    NameBatch<Value> batch(kBatchNames, kBatchBytes);
-    std::uint64_t hashes[kBatchNames];
-    std::size_t hashed = 0;
-    auto source = hashing(next, hashes, hashed);
-    for (;;) {
-      // Grown before the batch is read, as where its names start depends on the index's size.
-      makeRoom(kBatchNames);
-      hashed = 0;
-      if (!batch.refill(source)) return;
-      askForCandidates(hashes, batch.size());
-      for (std::size_t g = 0; g < batch.size(); ++g) {
-        const std::size_t at = probe(batch.name(g), hashes[g]);
-        if (slots_[at] == 0) {
-          insert(at, hashes[g], keep(batch.name(g)), batch.value(g));
-        } else {
-          found(entryOf(slots_[at]));
-        }
-      }
-      guard();
-    }
+  // The value of `name`, or null. A pointer into the table is valid until the next insert.
+  Value* find(std::string_view name) { return find(name, hash(name)); }
+  // Adds `name` with `value` unless it is there. Returns the name's value (the first one given)
+  // and whether the name was added.
+  std::pair<Value*, bool> insert(std::string_view name, const Value& value) {
+    const auto added = insert(name, value, hash(name));
+    settle();
+    return added;
   }
+  // Adds `name`, which lies in `block`, unless it is there, keeping the block itself instead of a
+  // copy: a long name is then held once. It leaves the guard to the next settle(), so that it
+  // may come between the hashing and the lookups of a batch.
+  std::pair<Value*, bool> insertHeld(std::string_view name, const Value& value, ByteBlock block);
 
-  // The entries, in the order they were added.
-  const GrowingArray<Entry>& entries() const { return entries_; }
-  std::size_t size() const { return entries_.size(); }
+  // The number of names.
+  std::size_t size() const { return size_; }
+  // Calls visit(name, value) for each name, in the order they were added.
+  template <typename Visit>
+  void forEach(Visit visit) {
+    for (std::size_t at = 0; at < records_.size(); at += recordSize(at))
+      visit(nameAt(at), valueAt(at));
+  }
+  // Frees the index, once no name will be looked up again: forEach() still works.
+  void dropIndex() { slots_.release(); }
   // How often the guard drew a new key.
   std::size_t rekeys() const { return rekeys_; }
 
+  // The batched forms, for hot loops (see visitInBatches() in name_batch.hpp): hash a run of
+  // names and ask for their slots, then for the records the slots point to, then look them up
+  // by their hashes, and settle() after the run.
+  std::uint64_t hash(std::string_view name) const { return hash_(name); }
+  void prefetchSlot(std::uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[home(hash)]);
+  }
+  // Reads the record that the name's first slot leads to, when its tag is the name's (nearly
+  // always the name's own record), so that the lookup finds it at hand. Plain reads: measured,
+  // lines asked for by a prefetch instruction were still missing when the names were compared.
+  void touchRecord(std::uint64_t hash) const;
+  Value* find(std::string_view name, std::uint64_t hash);
+  std::pair<Value*, bool> insert(std::string_view name, const Value& value, std::uint64_t hash);
+  // Draws a new key and places every record again after a long probe, once between growths.
+  void settle();
+
  private:
+  // A record: the name's size (or kHeld), the value, then the name's bytes or a HeldName.
+  struct alignas(4) Head {
+    std::uint32_t size;
+    [[no_unique_address]] Value value;
+  };
+  struct HeldName {
+    const char* data;
+    std::size_t size;
+  };
+  static constexpr std::uint32_t kHeld = UINT32_MAX;
+  // Records are placed in units of this many bytes, so that a slot's low half reaches 16 GiB.
+  static constexpr std::size_t kUnit = 4;
+  static_assert(sizeof(Head) % kUnit == 0);
+  // A name at least this long is kept in a block of its own: the records stay dense.
+  static constexpr std::size_t kOwnBlock = std::size_t{1} << 16;
   // The index starts this large, so that a small input never grows it.
   static constexpr std::size_t kMinSlots = 1024;
-  // A batch's names are copied; a few long ones need not fill it.
-  static constexpr std::size_t kBatchBytes = std::size_t{1} << 16;
-  // The low half of a slot: an entry's number + 1. The high half: the top of the name's hash.
-  static constexpr int kNumberBits = 32;
-  static constexpr std::uint64_t kNumberMask = (std::uint64_t{1} << kNumberBits) - 1;
-  static constexpr std::uint64_t kTagMask = ~kNumberMask;
-  // The index's size at most: a first slot is read from the tag, which has kNumberBits bits.
-  static constexpr std::uint64_t kMostSlots = std::uint64_t{1} << (64 - kNumberBits);
+  static constexpr std::uint64_t kPlaceMask = 0xffffffffu;
+  // A first slot is read from the tag, the high half of a slot.
+  static constexpr std::uint64_t kMostSlots = std::uint64_t{1} << 32;
 
-  // The source `next` of a batch, hashing each name it gives into hashes[hashed++] and asking
-  // for the name's first slot at once, so that the slot arrives while the next names are read.
-  template <typename Next>
-  auto hashing(Next& next, std::uint64_t* hashes, std::size_t& hashed) {
-    return [this, &next, hashes, &hashed](std::string_view& name, auto&... value) {
-      if (!next(name, value...)) return false;
-      hashes[hashed] = hash_(name);
-      __builtin_prefetch(&slots_[home(hashes[hashed])]);
-      ++hashed;
-      return true;
-    };
-  }
-
-  // Reads the byte at `p`, so that its cache line is fetched now, side by side with those of the
-  // other names a loop touches. A prefetch instruction does not serve here: measured, the lines
-  // it asked for were still missing when the names were compared. The empty asm keeps the load.
-  static void touch(const char* p) {
-    const char byte = *p;
-    asm volatile("" : : "r"(byte));
-  }
-
-  // The first slot of each name was asked for as it was read. Where it holds an entry with the
-  // name's tag, which nearly always is the name's own, asks for the entry and then reads its
-  // name's bytes, so that the probes find both at hand.
-  void askForCandidates(const std::uint64_t* hashes, std::size_t count) {
-    Entry* candidates[kBatchNames];
-    for (std::size_t g = 0; g < count; ++g) {
-      const std::uint64_t slot = slots_[home(hashes[g])];
-      candidates[g] = slot != 0 && (slot & kTagMask) == tagOf(hashes[g]) ? &entryOf(slot) : nullptr;
-      __builtin_prefetch(candidates[g]);
-    }
-    for (std::size_t g = 0; g < count; ++g) {
-      if (candidates[g] == nullptr) continue;
-      // A name may straddle two cache lines: both are read.
-      const std::string_view name = candidates[g]->name;
-      if (!name.empty()) {
-        touch(name.data());
-        touch(name.data() + name.size() - 1);
-      }
-    }
-  }
-
-  // The first slot a probe for `hash` looks at: the hash's top bits, which the slot keeps.
   std::size_t home(std::uint64_t hash) const { return static_cast<std::size_t>(hash >> shift_); }
-  static std::uint64_t tagOf(std::uint64_t hash) { return hash & kTagMask; }
-  Entry& entryOf(std::uint64_t slot) { return entries_[(slot & kNumberMask) - 1]; }
+  static std::uint64_t tagOf(std::uint64_t hash) { return hash & ~kPlaceMask; }
+  static std::size_t placeOf(std::uint64_t slot) { return ((slot & kPlaceMask) - 1) * kUnit; }
 
-  // The slot that holds `name`, or the empty slot where it would go. A long walk arms the guard.
+  Head& headAt(std::size_t at) { return *std::launder(reinterpret_cast<Head*>(&records_[at])); }
+  const Head& headAt(std::size_t at) const {
+    return *std::launder(reinterpret_cast<const Head*>(&records_[at]));
+  }
+  Value& valueAt(std::size_t at) { return headAt(at).value; }
+  std::string_view nameAt(std::size_t at) const {
+    const Head& head = headAt(at);
+    if (head.size != kHeld) return {&records_[at] + sizeof(Head), head.size};
+    HeldName held;
+    std::memcpy(&held, &records_[at] + sizeof(Head), sizeof held);
+    return {held.data, held.size};
+  }
+  std::size_t recordSize(std::size_t at) const {
+    const std::uint32_t size = headAt(at).size;
+    const std::size_t bytes = sizeof(Head) + (size == kHeld ? sizeof(HeldName) : size);
+    return (bytes + kUnit - 1) / kUnit * kUnit;
+  }
+
+  // The slot that holds `name`, or the empty slot where it would go. A long walk arms settle().
   std::size_t probe(std::string_view name, std::uint64_t hash) {
     const std::uint64_t tag = tagOf(hash);
     const std::size_t mask = slots_.size() - 1;
     std::size_t at = home(hash);
     for (std::size_t walked = 0;; ++walked, at = (at + 1) & mask) {
       const std::uint64_t slot = slots_[at];
-      if (slot == 0 || ((slot & kTagMask) == tag && entryOf(slot).name == name)) {
+      if (slot == 0 || ((slot & ~kPlaceMask) == tag && nameAt(placeOf(slot)) == name)) {
         longProbe_ = longProbe_ || walked > kLongProbe;
         return at;
       }
     }
   }
-
-  // Puts a new entry in the empty slot `at`.
-  void insert(std::size_t at, std::uint64_t hash, std::string_view name, const Value& value) {
-    if (entries_.size() + 1 >= kNumberMask) throw std::bad_alloc();  // more than numbers hold
-    entries_.push_back({name, value});
-    slots_[at] = tagOf(hash) | entries_.size();
-  }
-
-  // Grows the index, if need be, so that `more` entries can be added at most half full: to
-  // twice its size, and each slot is placed again from the hash bits it keeps.
-  void makeRoom(std::size_t more) {
-    const std::uint64_t wanted = 2 * (std::uint64_t{entries_.size()} + more);
-    if (!slots_.empty() && wanted <= slots_.size()) return;
-    const std::uint64_t size = std::bit_ceil(
-        std::max<std::uint64_t>({kMinSlots, wanted, 2 * std::uint64_t{slots_.size()}}));
-    if (size > kMostSlots || size > SIZE_MAX / sizeof(std::uint64_t)) throw std::bad_alloc();
-    ZeroedArray<std::uint64_t> old(static_cast<std::size_t>(size));
-    std::swap(old, slots_);
-    shift_ = 64 - std::countr_zero(size);
-    for (const std::uint64_t slot : old) {  // in the order of their homes, nearly
-      if (slot != 0) place(slot);
-    }
-    guardArmed_ = true;
-  }
-
+  // Adds a record for `name` in the empty slot `at`; `held`, when given, holds the name.
+  Value* add(std::size_t at, std::uint64_t hash, std::string_view name, const Value& value,
+             ByteBlock* held);
+  // Grows the index, if need be, to hold one more name at most two thirds full.
+  void makeRoom();
   // Puts `slot` in the first empty slot from its home, which its tag gives.
   void place(std::uint64_t slot) {
     const std::size_t mask = slots_.size() - 1;
@@ -195,21 +163,10 @@ class NameTable {
     slots_[at] = slot;
   }
 
-  // After a long probe, once between two growths: a new key, and every entry placed again.
-  void guard() {
-    if (longProbe_ && guardArmed_) {
-      hash_ = Hash{HashKey::random()};
-      ++rekeys_;
-      guardArmed_ = false;
-      std::fill(slots_.begin(), slots_.end(), 0);
-      for (std::size_t i = 0; i < entries_.size(); ++i)
-        place(tagOf(hash_(entries_[i].name)) | (i + 1));
-    }
-    longProbe_ = false;
-  }
-
-  GrowingArray<Entry> entries_;
-  ZeroedArray<std::uint64_t> slots_;
+  ByteBlock records_;  // the records back to back; its size is the bytes used
+  GrowingArray<std::uint64_t> slots_;
+  std::vector<ByteBlock> held_;  // the blocks of names kept whole
+  std::size_t size_ = 0;
   Hash hash_;
   int shift_ = 64;  // 64 less the bits of a slot's place, which a hash's top bits give
   bool longProbe_ = false;
@@ -218,3 +175,5 @@ class NameTable {
 };
 
 }  // namespace stationtext
+
+#include "name_table_impl.hpp"

@@ -4,12 +4,10 @@
 
 #include <algorithm>
 #include <string_view>
-#include <utility>
-#include <vector>
 
+#include "name_order.hpp"
 #include "reports.hpp"
 #include "station_file.hpp"
-#include "text_format.hpp"
 
 namespace onefile {
 
@@ -19,63 +17,64 @@ ReadOutcome TimeTable::load(const char* filename) {
   stationtext::StationFile file(filename);
   if (!file.opened()) return file.outcome();
   file.readCount();
-  const auto keep = [&](std::string_view name) { return names.keep(name); };
-  // In file order: the first station of a name keeps its code; later ones change nothing. Each
-  // station starts unseen, as the batch hands out a value-initialised Station.
-  stations.addAll([&](std::string_view& name,
-                      Station& station) { return file.nextStation(station.code, name); },
-                  keep);
-  // Each update name marks its station as seen. A name that the register lacks is new: it is
-  // added to the table too, after the stations, so that it is held once however often it comes;
-  // the report of unused stations reads the stations only.
-  newstations = stations.size();
-  stations.addAll([&](std::string_view& name, Station&) { return file.nextUpdate(name); }, keep,
-                  [](Stations::Entry& entry) { entry.value.state = true; });
+  // In file order: the first station of a name keeps its code; later ones change nothing. Names
+  // come in batches, so that the memory each needs is asked for before any is looked up.
+  const auto nextStation = [&](std::string_view& name, Station& station) {
+    return file.nextStation(station.code, name);
+  };
+  for (stationtext::HashedBatch<decltype(stations), Station> batch(stations);
+       batch.refill(nextStation);) {
+    for (std::size_t i = 0; i < batch.size(); ++i)
+      stations.insert(batch.name(i), batch.value(i), batch.hash(i));
+  }
+  // Each update name marks its station as seen; a name that the register lacks is new.
+  const auto nextUpdate = [&](std::string_view& name) { return file.nextUpdate(name); };
+  for (stationtext::HashedBatch<decltype(stations), stationtext::NoValue> batch(stations);
+       batch.refill(nextUpdate);) {
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+      if (Station* const station = stations.find(batch.name(i), batch.hash(i))) {
+        station->state = true;
+      } else {
+        newstations.insert(batch.name(i), {});
+      }
+    }
+  }
+  // Nothing is looked up any more: the reports only walk the names.
+  stations.dropIndex();
+  newstations.dropIndex();
   return file.outcome();
 }
 
 void TimeTable::printNotUsed(stationtext::ReportWriter& out) {
   out.put("Not used: ").endLine();
-  // Of several unused stations that share a code, the first in file order is listed: the
-  // table's entries come in that order, and ordering (code, entry number) pairs puts it first
-  // among its code. Whenever the pairs have doubled since they were last made distinct by code,
-  // they are again, so that they never take more than twice the room of the codes listed.
-  const auto& entries = stations.entries();
+  // Of the unused stations of a code, the first in the file is listed. Whenever they have
+  // doubled since they were last made distinct by code, they are again, so that they never take
+  // more than twice the room of the codes listed.
   std::size_t distinct = 0;
   const auto keepFirstOfEachCode = [&] {
-    std::sort(notused.begin(), notused.end());
+    std::sort(notused.begin(), notused.end(), [](const NotUsed& a, const NotUsed& b) {
+      return a.code < b.code || (a.code == b.code && a.line < b.line);
+    });
     notused.erase(std::unique(notused.begin(), notused.end(),
-                              [](const auto& a, const auto& b) { return a.first == b.first; }),
+                              [](const NotUsed& a, const NotUsed& b) { return a.code == b.code; }),
                   notused.end());
     distinct = notused.size();
   };
-  for (std::size_t i = 0; i < newstations; ++i) {
-    if (entries[i].value.state) continue;
-    notused.emplace_back(entries[i].value.code, static_cast<std::uint32_t>(i));
+  std::uint32_t line = 0;
+  stations.forEach([&](std::string_view name, const Station& station) {
+    if (!station.state) notused.push_back({station.code, line, name});
+    ++line;
     if (notused.size() >= 2 * distinct + kFewCodes) keepFirstOfEachCode();
-  }
+  });
   keepFirstOfEachCode();
-  // The names listed lie all over the arena: each is asked for a few lines ahead, its entry a
-  // few more.
-  for (std::size_t k = 0; k < notused.size(); ++k) {
-    if (k + 2 * kAhead < notused.size())
-      __builtin_prefetch(&entries[notused[k + 2 * kAhead].second]);
-    if (k + kAhead < notused.size())
-      __builtin_prefetch(entries[notused[k + kAhead].second].name.data());
-    out.put(notused[k].first).put(" ").put(entries[notused[k].second].name).endLine();
-  }
+  for (const NotUsed& station : notused)
+    out.put(station.code).put(" ").put(station.name).endLine();
 }
 
 void TimeTable::printNewStations(stationtext::ReportWriter& out) {
-  const auto& entries = stations.entries();
-  out.put("\nNew stations: ").put(entries.size() - newstations).endLine();
-  std::vector<std::string_view> sorted;
-  sorted.reserve(entries.size() - newstations);
-  for (std::size_t i = newstations; i < entries.size(); ++i)
-    sorted.push_back(entries[i].name);
-  std::sort(sorted.begin(), sorted.end(), stationtext::NameOrder());
-  for (const std::string_view name : sorted)
-    out.put(name).endLine();
+  out.put("\nNew stations: ").put(newstations.size()).endLine();
+  for (const stationtext::KeyedName& name : stationtext::sortedNames(newstations))
+    out.put(name.name).endLine();
 }
 
 int run(const std::string& file, stationtext::ReportWriter& out) {

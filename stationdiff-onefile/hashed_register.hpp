@@ -5,11 +5,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "line_reader.hpp"
-#include "name_arena.hpp"
 #include "name_table.hpp"
 #include "report_writer.hpp"
 
@@ -21,6 +19,13 @@ struct Station {
   bool state;  // seen: an update line named this station
 };
 
+// An unused station as the report lists it: its code and name, and its place in the file.
+struct NotUsed {
+  std::int32_t code;
+  std::uint32_t line;  // the station's number among the register's names, in file order
+  std::string_view name;
+};
+
 // The register at the start of one file in a table keyed by name, with the stations that the
 // rest of the file names marked as seen, and the names it holds that the register lacks.
 class TimeTable {
@@ -29,27 +34,22 @@ class TimeTable {
   // Reports a file that cannot be opened, and a read error.
   stationtext::ReadOutcome load(const char* filename);
 
-  // Writes one unused station per code, codes ascending.
+  // Writes one unused station per code, codes ascending: the first of them in the file.
   void printNotUsed(stationtext::ReportWriter& out);
   // Writes the number of new names, then the names in name order.
   void printNewStations(stationtext::ReportWriter& out);
 
  private:
-  using Stations = stationtext::NameTable<Station>;
   // Unused stations gathered before they are first made distinct by code: sorting this few
   // costs little, and it is little room.
   static constexpr std::size_t kFewCodes = 4096;
-  // How many lines ahead the report asks for a name: about as many misses as a core keeps in
-  // flight.
-  static constexpr std::size_t kAhead = 8;
 
-  // Name -> code, seen: the register's stations in file order, then each new name once.
-  Stations stations;
-  std::size_t newstations = 0;  // the number of the first new name's entry
-  // The first unused station of each code, by code: (code, its entry's number).
-  std::vector<std::pair<std::int32_t, std::uint32_t>> notused;
-
-  stationtext::NameArena names;  // the bytes of every name in `stations`
+  // Each station name with the first code given to it, and whether an update line named it.
+  stationtext::NameTable<Station> stations;
+  // Each update name that the register lacks, once.
+  stationtext::NameTable<> newstations;
+  // The first unused station of each code, by code: filled by printNotUsed().
+  std::vector<NotUsed> notused;
 };
 
 // The whole program: the two reports of the register at the start of `file` (main() passes

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "big_vector.hpp"
+#include "big_memory.hpp"
 #include "name_batch.hpp"
 #include "name_search.hpp"
 #include "name_sort.hpp"
@@ -36,8 +36,8 @@ class NameIndex {
   // of one name take consecutive positions in no fixed order. Keeps the names' keys, in that
   // order, for match(). Fewer than 2^32 records.
   template <typename Record, typename Projection = std::identity>
-  stationtext::BigVector<std::uint32_t> sort(std::span<const Record> records,
-                                             Projection name = {}) {
+  stationtext::GrowingArray<std::uint32_t> sort(std::span<const Record> records,
+                                                Projection name = {}) {
     return nameindex::sortNames(Names<Record, Projection>{records, name}, sorted_);
   }
 

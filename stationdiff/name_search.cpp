@@ -18,7 +18,7 @@ void sortBatch(const stationtext::NameBatch<>& batch, std::vector<SearchName>& o
   assert(std::is_sorted(order.begin(), order.end(), byKey));
 }
 
-std::size_t sharedLevels(const stationtext::BigVector<namekeys::PrefixKey>& keys,
+std::size_t sharedLevels(const stationtext::GrowingArray<namekeys::PrefixKey>& keys,
                          const namekeys::PrefixKey& low, const namekeys::PrefixKey& high,
                          std::size_t& span) {
   // While the key at a level lies below the group's lowest name's or above its highest name's,

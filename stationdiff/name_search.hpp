@@ -35,7 +35,7 @@ void sortBatch(const stationtext::NameBatch<>& batch, std::vector<SearchName>& o
 // The levels of the binary search over `keys` that the names of a group, from `low` to `high`
 // in key order, all take alike: returns where the range that is left begins, and sets `span`,
 // which starts as keys.size(), to its length.
-std::size_t sharedLevels(const stationtext::BigVector<namekeys::PrefixKey>& keys,
+std::size_t sharedLevels(const stationtext::GrowingArray<namekeys::PrefixKey>& keys,
                          const namekeys::PrefixKey& low, const namekeys::PrefixKey& high,
                          std::size_t& span);
 

@@ -10,9 +10,13 @@
 #include <string_view>
 #include <vector>
 
-#include "big_vector.hpp"
+#include "big_memory.hpp"
 #include "key_sort.hpp"
 #include "name_keys.hpp"
+
+namespace stationdiff {
+namespace namekeys = stationtext::namekeys;
+}
 
 namespace stationdiff::nameindex {
 
@@ -47,7 +51,7 @@ struct EqualRun {
 
 // What the search needs of sorted names: their keys, and the runs of equal long names.
 struct SortedNames {
-  stationtext::BigVector<namekeys::PrefixKey> keys;
+  stationtext::GrowingArray<namekeys::PrefixKey> keys;
   std::vector<EqualRun> equalRuns;  // by place
 
   // The first place of the name at `place`, for a long name.
@@ -91,7 +95,7 @@ std::size_t sharedEnd(const SortEntry* first, const SortEntry* last, const Names
 // is cheaper than reaching the name. Adds to `equalRuns` the runs of equal long names.
 template <typename Names>
 void sortEntries(std::span<SortEntry> entries, const Names& names,
-                 const stationtext::BigVector<std::uint64_t>& second,
+                 const stationtext::GrowingArray<std::uint64_t>& second,
                  std::vector<EqualRun>& equalRuns) {
   struct Run {
     std::size_t first, last, offset;
@@ -159,32 +163,39 @@ void sortEntries(std::span<SortEntry> entries, const Names& names,
 // the place of names[i] in name order, and sets `sorted` to the keys of the names in that order
 // and their runs of equal long names.
 template <typename Names>
-stationtext::BigVector<std::uint32_t> sortNames(const Names& names, SortedNames& sorted) {
+stationtext::GrowingArray<std::uint32_t> sortNames(const Names& names, SortedNames& sorted) {
   const std::size_t n = names.size();
-  stationtext::BigVector<std::uint32_t> place;
+  stationtext::GrowingArray<std::uint32_t> place;
   sorted.equalRuns.clear();
   {
     // Sorting small entries by integer keys is much cheaper than sorting the caller's records
     // with string comparisons.
-    stationtext::BigVector<SortEntry> entries(n);
+    stationtext::GrowingArray<SortEntry> entries;
+    entries.setCapacity(n);
+    entries.resize(n);
     {
-      stationtext::BigVector<std::uint64_t> second(n);
+      stationtext::GrowingArray<std::uint64_t> second;
+      second.setCapacity(n);
+      second.resize(n);
       for (std::size_t i = 0; i < n; ++i) {
         const std::string_view name = names[i];
         entries[i].setKey(namekeys::chunkKey(name, 0));
         entries[i].index = static_cast<std::uint32_t>(i);
         second[i] = namekeys::chunkKey(name, namekeys::kChunk);
       }
-      sortEntries(std::span(entries), names, second, sorted.equalRuns);
+      sortEntries(std::span(entries.data(), n), names, second, sorted.equalRuns);
     }
-    place.resize(n);  // once `second` is gone
+    place.setCapacity(n);  // once `second` is gone
+    place.resize(n);
     for (std::size_t k = 0; k < n; ++k)
       place[entries[k].index] = static_cast<std::uint32_t>(k);
   }
   std::sort(sorted.equalRuns.begin(), sorted.equalRuns.end(),
             [](const EqualRun& a, const EqualRun& b) { return a.first < b.first; });
   // The names are read in their own order, and each key written at its place.
-  sorted.keys.assign(n, {});
+  sorted.keys.release();
+  sorted.keys.setCapacity(n);
+  sorted.keys.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
     if (i + kAheadFar < n) __builtin_prefetch(&sorted.keys[place[i + kAheadFar]], 1);
     sorted.keys[place[i]] = namekeys::PrefixKey(names[i]);

@@ -39,11 +39,12 @@ ReadOutcome TimeTable::loadRegister(const char* path) {
     // Room grows with the stations read, doubling, but never past the count: an honest count
     // leaves no room unused, and a lying one makes nothing bigger.
     if (stations.size() == stations.capacity())
-      stations.reserve(std::min(count, std::max<std::size_t>(1024, 2 * stations.size())));
+      stations.setCapacity(std::min(count, stationtext::nextCapacity(stations.size(), 1024)));
     stations.push_back({names.keep(name), code, false});
   }
   // Stations of equal name end up next to each other, in no fixed order.
-  stationtext::BigVector<std::uint32_t> place = index.sort(std::span<const elem>(stations), kName);
+  stationtext::GrowingArray<std::uint32_t> place =
+      index.sort(std::span<const elem>(stations), kName);
   moveToPlaces(std::span(stations), std::span(place));
   return file.outcome();
 }

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "big_vector.hpp"
+#include "big_memory.hpp"
 #include "line_reader.hpp"
 #include "name_arena.hpp"
 #include "name_index.hpp"

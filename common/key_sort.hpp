@@ -8,7 +8,7 @@
 #include <iterator>
 #include <utility>
 
-namespace stationdiff::namekeys {
+namespace stationtext::namekeys {
 
 namespace detail {
 
@@ -68,4 +68,4 @@ void sortByKeyBytes(It first, It last, KeyOf keyOf, Less less) {
   detail::sortFromKeyByte(first, last, keyOf, less, 56);
 }
 
-}  // namespace stationdiff::namekeys
+}  // namespace stationtext::namekeys

@@ -1,5 +1,5 @@
-// Huge-page advice for large arrays: the one place that asks the memory system for it.
-#include "big_vector.hpp"
+// Memory for large arrays: the one place that asks the memory system for blocks and huge pages.
+#include "big_memory.hpp"
 
 #include <cstdint>
 #include <new>
@@ -10,6 +10,13 @@
 #endif
 
 namespace stationtext {
+
+namespace {
+
+// One huge page on x86-64 and arm64: smaller blocks would gain nothing from the advice.
+constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+
+}  // namespace
 
 void adviseHugePages(void* p, std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
@@ -28,31 +35,18 @@ void adviseHugePages(void* p, std::size_t bytes) {
 #endif
 }
 
-ByteBlock allocateBytes(std::size_t bytes) {
-  ByteBlock block(static_cast<char*>(std::malloc(bytes == 0 ? 1 : bytes)));
-  if (!block) throw std::bad_alloc();
-  if (bytes >= BigAllocator<char>::kHugePageBytes) adviseHugePages(block.get(), bytes);
-  return block;
+void* resizeBlock(void* block, std::size_t bytes) {
+  void* const resized = std::realloc(block, bytes == 0 ? 1 : bytes);
+  if (resized == nullptr) throw std::bad_alloc();
+  if (bytes >= kHugePageBytes) adviseHugePages(resized, bytes);
+  return resized;
 }
 
-void* allocateZeroed(std::size_t bytes) {
+void* zeroedBlock(std::size_t bytes) {
   void* const p = std::calloc(bytes == 0 ? 1 : bytes, 1);
   if (p == nullptr) throw std::bad_alloc();
-  if (bytes >= BigAllocator<char>::kHugePageBytes) adviseHugePages(p, bytes);
+  if (bytes >= kHugePageBytes) adviseHugePages(p, bytes);
   return p;
-}
-
-void* growBlock(void* block, std::size_t bytes) {
-  void* const grown = std::realloc(block, bytes == 0 ? 1 : bytes);
-  if (grown == nullptr) throw std::bad_alloc();
-  if (bytes >= BigAllocator<char>::kHugePageBytes) adviseHugePages(grown, bytes);
-  return grown;
-}
-
-void resizeBytes(ByteBlock& block, std::size_t bytes) {
-  char* const resized = static_cast<char*>(growBlock(block.get(), bytes));
-  static_cast<void>(block.release());  // growBlock() has taken it over
-  block.reset(resized);
 }
 
 }  // namespace stationtext

@@ -10,11 +10,11 @@
 
 #include "text_format.hpp"
 
-namespace stationdiff::namekeys {
+namespace stationtext::namekeys {
 
 // The name order of the formats. Every key below orders names so, and every comparison of
 // names in the index is this one.
-using stationtext::compareNames;
+using ::stationtext::compareNames;
 
 // Bytes of a name that one key holds: seven, and a byte for their count, fill a 64-bit word.
 constexpr std::size_t kChunk = 7;
@@ -68,4 +68,4 @@ class PrefixKey {
   std::uint64_t second_ = 0;
 };
 
-}  // namespace stationdiff::namekeys
+}  // namespace stationtext::namekeys
