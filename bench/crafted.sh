@@ -184,10 +184,13 @@ for literal in literal_stationdiff literal_onefile; do
     fail "cannot compile $literal with g++ ${flags[*]} (for -m32, Debian: apt-get install g++-multilib)"
 done
 compile "$BENCH/reference/judge.cpp" judge
-# Whether ours take --renames: their --help names it.
+# Whether ours take --renames: their --help names it (read whole, not piped into grep -q, whose
+# early exit would fail the pipe).
 declare -A renames=([two]=0 [one]=0)
-"$ours_two" --help 2>/dev/null | grep -q -- --renames && renames[two]=1
-"$ours_one" --help 2>/dev/null | grep -q -- --renames && renames[one]=1
+for layout in two one; do
+  help="$("${cmd[ours/$layout]}" --help 2>/dev/null || true)"
+  [[ "$help" == *--renames* ]] && renames[$layout]=1
+done
 
 # ------------------------------------------------------------------ inputs
 declare -A spec # input name -> its generator kind and sizes
