@@ -23,12 +23,29 @@
 //   shared-code N      F.IN: N stations of random names that all have the code 7, no updates
 //   same-name N LEN    bemenet.txt: N stations all named one LEN-byte name, which
 //                      frissites.txt names; same-random N LEN: N random LEN-byte names instead
+//   onefile-distinct N F.IN: N stations of distinct 15-byte names, all of the code 7, no updates
+//   two-named N        bemenet.txt: N stations "<i> <name>" of distinct 15-byte names;
+//                      frissites.txt names every one of them, shuffled
+//   onefile-new N      F.IN: a register of 0 stations, then N distinct 15-byte update names
+//   census-distinct N  be.txt: N distinct 15-byte words, ten to a line; a register of one
+//                      station, empty frissites.txt
+//   three-words N LEN  be.txt: N words, each one of three distinct random LEN-byte words drawn
+//                      at random, each followed by a space or a line end drawn at random; a
+//                      register of one station, empty frissites.txt
+//   onefile-same N LEN F.IN: N stations "<i> <name>" all named one LEN-byte name of random
+//                      letters, then N update lines naming it
+//   onefile-ones N LEN the same with a name of LEN bytes 0x01
+//   renames N          bemenet.txt: N stations "<i> w1 w2 w3 w4 w5 w6 <i>" (six random words
+//                      shared by all); frissites.txt: N names "w1 w2 w3 w4 w5 w6 <N+j>", the j
+//                      from 1 to N shuffled, so that no name is the register's; F.IN: the same
+//                      register and update lines in one file
 //
 // Words and names are made of the 250 bytes that are not whitespace (space, \t, \n, \v, \f, \r).
 // The output is a pure function of the arguments. Built by bench/crafted.sh with
 // `g++ -O2 -std=c++20`; not part of the programs.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -189,8 +206,10 @@ struct Out {
   }
 };
 
-// The census's words, and a register the two-file program can read.
-void writeCensus(const std::filesystem::path& dir, const std::vector<std::string>& words) {
+// The census's words (a container of `size()` words that `[i]` gives), and a register the
+// two-file program can read.
+template <typename Words>
+void writeCensus(const std::filesystem::path& dir, const Words& words) {
   constexpr std::size_t kWordsPerLine = 10;  // lines of running text, not one word or one line
   Out be(dir, "be.txt");
   for (std::size_t i = 0; i < words.size(); ++i) {
@@ -249,6 +268,120 @@ std::string randomLetters(std::size_t length, Rng& rng) {
   return name;
 }
 
+// ---- names told apart by construction: no set of millions of them is needed.
+
+// A bijection of the 32-bit values (lowbias32), keyed.
+std::uint32_t scramble(std::uint32_t x, std::uint32_t key) {
+  x ^= key;
+  x ^= x >> 16;
+  x *= 0x7feb352du;
+  x ^= x >> 15;
+  x *= 0x846ca68bu;
+  return x ^ (x >> 16);
+}
+
+// A random byte that is not whitespace.
+char randomNonBlank(Rng& rng) {
+  unsigned char c;
+  do
+    c = static_cast<unsigned char>(rng.next());
+  while (isBlank(c));
+  return static_cast<char>(c);
+}
+
+// `count` distinct names of `length` bytes, packed one after another. The first four bytes of
+// name i spell in base 250, over the non-blank bytes, i's image under a keyed permutation of
+// the numbers below 250^4 (the scramble above, applied again while it lands at or above 250^4),
+// so no two names share them; the other bytes are random non-blank bytes.
+class Packed {
+ public:
+  Packed(std::uint64_t count, std::size_t length, Rng& rng) : length_(length) {
+    constexpr std::uint64_t kSpan = 250ull * 250 * 250 * 250;
+    if (length < 4 || count > kSpan) die("distinct names need 4 bytes or more, and at most 250^4");
+    std::array<char, 250> digit{};
+    for (int c = 0, d = 0; c < 256; ++c)
+      if (!isBlank(static_cast<unsigned char>(c))) digit[d++] = static_cast<char>(c);
+    const auto key = static_cast<std::uint32_t>(rng.next());
+    bytes_.resize(count * length);
+    for (std::uint64_t i = 0; i < count; ++i) {
+      std::uint32_t x = static_cast<std::uint32_t>(i);
+      do
+        x = scramble(x, key);
+      while (x >= kSpan);
+      char* name = bytes_.data() + i * length;
+      for (int d = 0; d < 4; ++d, x /= 250)
+        name[d] = digit[x % 250];
+      for (std::size_t b = 4; b < length; ++b)
+        name[b] = randomNonBlank(rng);
+    }
+  }
+  std::uint64_t size() const { return bytes_.size() / length_; }
+  std::string_view operator[](std::uint64_t i) const {
+    return std::string_view(bytes_).substr(i * length_, length_);
+  }
+
+ private:
+  std::size_t length_;
+  std::string bytes_;
+};
+
+constexpr std::size_t kShortName = 15;  // the longest name libstdc++'s std::string holds inline
+
+// 0, 1, ..., n - 1 in random order.
+std::vector<std::uint64_t> shuffled(std::uint64_t n, Rng& rng) {
+  std::vector<std::uint64_t> order(n);
+  for (std::uint64_t i = 0; i < n; ++i)
+    order[i] = i;
+  for (std::uint64_t i = n; i > 1; --i)
+    std::swap(order[i - 1], order[rng.below(i)]);
+  return order;
+}
+
+// Register lines "<code> <name>" for each name, `code` or, when it is 0, the name's number from 1.
+void putStations(Out& out, const Packed& names, std::uint64_t code) {
+  out.put(std::to_string(names.size()) + "\n");
+  std::string line;
+  for (std::uint64_t i = 0; i < names.size(); ++i) {
+    line = std::to_string(code != 0 ? code : i + 1);
+    line += ' ';
+    line += names[i];
+    line += '\n';
+    out.put(line);
+  }
+}
+
+// Three random `length`-byte words, each of `count` words one of them drawn at random and
+// followed by a space or a line end drawn at random.
+void writeThreeWords(const std::filesystem::path& dir, std::uint64_t count, std::uint64_t length,
+                     Rng& rng) {
+  std::vector<std::string> three;
+  while (three.size() < 3) {
+    std::string word(length, '\0');
+    for (char& c : word)
+      c = randomNonBlank(rng);
+    if (std::find(three.begin(), three.end(), word) == three.end()) three.push_back(word);
+  }
+  Out be(dir, "be.txt");
+  for (std::uint64_t i = 0; i < count; ++i) {
+    be.put(three[rng.below(3)]);
+    be.put(rng.below(2) != 0 ? " " : "\n");
+  }
+  Out(dir, "bemenet.txt").put("1\n1 Terminus\n");
+  Out(dir, "frissites.txt");
+}
+
+// F.IN: `n` stations "<i> <name>", then `n` update lines naming `name`.
+void writeOnefileSame(const std::filesystem::path& dir, std::uint64_t n, const std::string& name) {
+  Out f(dir, "F.IN");
+  f.put(std::to_string(n) + "\n");
+  for (std::uint64_t i = 0; i < n; ++i)
+    f.put(std::to_string(i + 1) + " " + name + "\n");
+  for (std::uint64_t i = 0; i < n; ++i) {  // not repeat(): its block of copies would be huge
+    f.put(name);
+    f.put("\n");
+  }
+}
+
 // Stations "<i> <name>" of two-file layout, and an update list that names the first of them.
 void writeSameName(const std::filesystem::path& dir, std::uint64_t n, std::uint64_t length,
                    bool random, Rng& rng) {
@@ -258,6 +391,27 @@ void writeSameName(const std::filesystem::path& dir, std::uint64_t n, std::uint6
   for (std::uint64_t i = 0; i < n; ++i)
     reg.put(std::to_string(i + 1) + " " + (random ? randomLetters(length, rng) : same) + "\n");
   Out(dir, "frissites.txt").put(same + "\n");
+}
+
+// The register "<i> w1 ... w6 <i>" and the update names "w1 ... w6 <N+j>", in two files and in one.
+void writeRenames(const std::filesystem::path& dir, std::uint64_t n, Rng& rng) {
+  std::string shared;
+  for (int w = 0; w < 6; ++w)
+    shared += randomLetters(4 + rng.below(6), rng) + " ";
+  const std::string stations = std::to_string(n) + "\n";
+  Out reg(dir, "bemenet.txt"), upd(dir, "frissites.txt"), one(dir, "F.IN");
+  reg.put(stations);
+  one.put(stations);
+  for (std::uint64_t i = 1; i <= n; ++i) {
+    const std::string line = std::to_string(i) + " " + shared + std::to_string(i) + "\n";
+    reg.put(line);
+    one.put(line);
+  }
+  for (const std::uint64_t j : shuffled(n, rng)) {
+    const std::string line = shared + std::to_string(n + 1 + j) + "\n";
+    upd.put(line);
+    one.put(line);
+  }
 }
 
 }  // namespace
@@ -320,6 +474,36 @@ int main(int argc, char** argv) {
       f.put("7 " + randomLetters(12 + rng.below(16), rng) + "\n");
   } else if ((kind == "same-name" || kind == "same-random") && argc == 6) {
     writeSameName(dir, size, std::strtoull(argv[5], nullptr, 10), kind == "same-random", rng);
+  } else if (kind == "onefile-distinct") {
+    Out f(dir, "F.IN");
+    putStations(f, Packed(size, kShortName, rng), 7);
+  } else if (kind == "two-named") {
+    const Packed names(size, kShortName, rng);
+    Out reg(dir, "bemenet.txt");
+    putStations(reg, names, 0);
+    Out upd(dir, "frissites.txt");
+    for (const std::uint64_t i : shuffled(size, rng)) {
+      upd.put(names[i]);
+      upd.put("\n");
+    }
+  } else if (kind == "onefile-new") {
+    const Packed names(size, kShortName, rng);
+    Out f(dir, "F.IN");
+    f.put("0\n");
+    for (std::uint64_t i = 0; i < names.size(); ++i) {
+      f.put(names[i]);
+      f.put("\n");
+    }
+  } else if (kind == "census-distinct") {
+    writeCensus(dir, Packed(size, kShortName, rng));
+  } else if (kind == "three-words" && argc == 6) {
+    writeThreeWords(dir, size, std::strtoull(argv[5], nullptr, 10), rng);
+  } else if (kind == "onefile-same" && argc == 6) {
+    writeOnefileSame(dir, size, randomLetters(std::strtoull(argv[5], nullptr, 10), rng));
+  } else if (kind == "onefile-ones" && argc == 6) {
+    writeOnefileSame(dir, size, std::string(std::strtoull(argv[5], nullptr, 10), '\x01'));
+  } else if (kind == "renames") {
+    writeRenames(dir, size, rng);
   } else {
     die("unknown kind or missing size: " + kind);
   }
