@@ -31,25 +31,29 @@ class NameIndex {
   static constexpr std::size_t kBatchBytes = std::size_t{4} << 20;
   static_assert(kBatchNames > 0 && kBatchBytes > 0);
 
-  // Sorts the names that name(records[i]) gives (a std::string_view) and returns `place`:
-  // place[i] is the position of records[i] in name order, as compareNames orders names; records
-  // of one name take consecutive positions in no fixed order. Keeps the names' keys, in that
-  // order, for match(). Fewer than 2^32 records.
+  // Sorts `records` by the names that name(record) gives (a std::string_view), as compareNames
+  // orders names; records of one name end up next to each other, in no fixed order. Keeps the
+  // names' keys for match(). Fewer than 2^32 records.
   template <typename Record, typename Projection = std::identity>
-  stationtext::GrowingArray<std::uint32_t> sort(std::span<const Record> records,
-                                                Projection name = {}) {
-    return nameindex::sortNames(Names<Record, Projection>{records, name}, sorted_);
+  void sort(std::span<Record> records, Projection name = {}) {
+    const Names<Record, Projection> names{records, name};
+    {
+      stationtext::GrowingArray<std::uint32_t> place =
+          nameindex::sortPlaces(names, sorted_.equalRuns);
+      moveToPlaces(records, std::span(place.data(), place.size()));
+    }
+    nameindex::keysInOrder(names, sorted_.keys);
   }
 
   // Looks up each name that next(name) gives (it returns false when there is none left) among
-  // the records `sorted`, those given to the last sort() in the positions it gave them: calls
+  // the records `sorted`, those that the last sort() sorted: calls
   // found(name, at) once for each time the name was given, in no particular order, with the
   // position of the first record of that name, or kNotFound. A view handed to found() is valid
   // during the call only.
   template <typename Record, typename Projection, typename Next, typename Found>
   void match(std::span<const Record> sorted, Projection name, Next next, Found found) const {
     assert(sorted.size() == sorted_.keys.size());
-    const Names<Record, Projection> stations{sorted, name};
+    const Names<const Record, Projection> stations{sorted, name};
     stationtext::NameBatch<> batch(kBatchNames, kBatchBytes);
     std::vector<nameindex::SearchName> order;
     std::array<std::string_view, nameindex::kLanes> text;
@@ -72,7 +76,7 @@ class NameIndex {
   // The names of a call's records, as the sort and the search read them.
   template <typename Record, typename Projection>
   struct Names {
-    std::span<const Record> records;
+    std::span<Record> records;
     Projection projection;
 
     std::size_t size() const { return records.size(); }

@@ -44,70 +44,89 @@ inline void prefetchBytes(std::string_view text) {
   __builtin_prefetch(text.data() + std::min(kComparedBytes - 1, text.size()));
 }
 
-// Sets at[g], for each of the `lanes` names of a group (`names` in key order, `text` their
-// bytes), to the place of the first of `sorted` with that name, or to `notFound`.
+// The searches of a group of names, advancing side by side one level at a time.
+struct Lanes {
+  std::size_t count;                     // the names of the group
+  std::array<std::size_t, kLanes> base;  // where each search's range begins
+  std::array<bool, kLanes> bytesDecide;  // whether a tie of keys leaves the search to its bytes
+  std::array<std::uint8_t, kLanes> standing;  // how the probed key stands to each name's
+};
+// How a probed key stands to a name's: above it, below it, or tied so that the bytes decide.
+enum : std::uint8_t { keyAbove, keyBelow, keyTied };
+
+// The standing of each lane's probe at `half` past its base, without branches; a tied probe's
+// name is asked for, as its bytes will be compared.
+template <typename Names>
+void standLanes(const SortedNames& sorted, const Names& stations, const SearchName* names,
+                std::size_t half, Lanes& lanes) {
+  for (std::size_t g = 0; g < lanes.count; ++g) {
+    const std::size_t probe = lanes.base[g] + half;
+    const namekeys::PrefixKey& key = sorted.keys[probe];
+    const namekeys::PrefixKey& name = names[g].key;
+    // As key < name and key == name.
+    const unsigned firstEqual = key.first() == name.first();
+    const unsigned below = static_cast<unsigned>(key.first() < name.first()) |
+                           (firstEqual & static_cast<unsigned>(key.second() < name.second()));
+    const unsigned tied = firstEqual & static_cast<unsigned>(key.second() == name.second()) &
+                          static_cast<unsigned>(lanes.bytesDecide[g]);
+    lanes.standing[g] = static_cast<std::uint8_t>(below * keyBelow + tied * keyTied);
+    if (tied) prefetchBytes(stations[probe]);
+  }
+}
+
+// Moves each lane past the probe at `half` when the probe sorts before its name, and asks for
+// the memory of the level after, `next` further on. A long name found equal takes its first
+// place from the sort's runs of equal long names, rather than being compared again at each
+// level; its search goes on without comparing bytes, and the answer stays.
+template <typename Names>
+void advanceLanes(const SortedNames& sorted, const Names& stations, const std::string_view* text,
+                  std::size_t half, std::size_t next, Lanes& lanes, std::size_t* at) {
+  for (std::size_t g = 0; g < lanes.count; ++g) {
+    const std::size_t probe = lanes.base[g] + half;
+    bool goes = lanes.standing[g] == keyBelow;
+    if (lanes.standing[g] == keyTied) {
+      const int order = namekeys::compareNames(stations[probe], text[g]);
+      goes = order < 0;
+      if (order == 0 && text[g].size() >= kLongName) {
+        at[g] = sorted.firstOfName(probe);
+        lanes.bytesDecide[g] = false;
+      }
+    }
+    lanes.base[g] += goes ? half : 0;
+    __builtin_prefetch(&sorted.keys[lanes.base[g] + next]);
+    stations.prefetch(lanes.base[g] + next);
+  }
+}
+
+// Sets at[g], for each of the `count` names of a group (`names` in key order, `text` their
+// bytes), to the place of the first of `sorted` with that name, or to `notFound`. One binary
+// search per name for the first name that does not sort before it: keys decide, and only a name
+// whose key ties is compared by its bytes. The searches advance side by side, so that the reads
+// of one overlap those of the others.
 template <typename Names>
 void findGroup(const SortedNames& sorted, const Names& stations, const SearchName* names,
-               const std::string_view* text, std::size_t lanes, std::size_t* at,
+               const std::string_view* text, std::size_t count, std::size_t* at,
                std::size_t notFound) {
-  // One binary search per name for the first name that does not sort before it: keys decide,
-  // and only a name whose key ties is compared by its bytes. The searches of a group advance
-  // side by side, one level at a time, and ask for the memory of their next level ahead, so
-  // that the reads of one search overlap those of the others.
   const auto& keys = sorted.keys;
-  std::fill(at, at + lanes, notFound);
+  std::fill(at, at + count, notFound);
   if (keys.empty()) return;
-  // Whether a tie of keys leaves a name's search to its bytes: until its answer is known.
-  std::array<bool, kLanes> bytesDecide;
-  for (std::size_t g = 0; g < lanes; ++g) {
-    bytesDecide[g] = names[g].key.bytesDecide();
-    if (bytesDecide[g]) prefetchBytes(text[g]);
+  Lanes lanes;
+  lanes.count = count;
+  for (std::size_t g = 0; g < count; ++g) {
+    lanes.bytesDecide[g] = names[g].key.bytesDecide();
+    if (lanes.bytesDecide[g]) prefetchBytes(text[g]);
   }
   std::size_t span = keys.size();
-  std::array<std::size_t, kLanes> base;
-  base.fill(sharedLevels(keys, names[0].key, names[lanes - 1].key, span));
-  // How the probed key stands to each name's: below it, or tied so that the bytes must decide
-  // (then the probed name is asked for), or neither.
-  enum : std::uint8_t { keyAbove, keyBelow, keyTied };
-  std::array<std::uint8_t, kLanes> standing;
+  lanes.base.fill(sharedLevels(keys, names[0].key, names[count - 1].key, span));
   while (span > 1) {
     const std::size_t half = span / 2;
-    for (std::size_t g = 0; g < lanes; ++g) {
-      const std::size_t probe = base[g] + half;
-      const namekeys::PrefixKey& key = keys[probe];
-      const namekeys::PrefixKey& name = names[g].key;
-      // As key < name and key == name, without branches.
-      const unsigned firstEqual = key.first() == name.first();
-      const unsigned below = static_cast<unsigned>(key.first() < name.first()) |
-                             (firstEqual & static_cast<unsigned>(key.second() < name.second()));
-      const unsigned tied = firstEqual & static_cast<unsigned>(key.second() == name.second()) &
-                            static_cast<unsigned>(bytesDecide[g]);
-      standing[g] = static_cast<std::uint8_t>(below * keyBelow + tied * keyTied);
-      if (tied) prefetchBytes(stations[probe]);
-    }
-    const std::size_t next = (span - half) / 2;
-    for (std::size_t g = 0; g < lanes; ++g) {
-      const std::size_t probe = base[g] + half;
-      bool goes = standing[g] == keyBelow;
-      if (standing[g] == keyTied) {
-        const int order = namekeys::compareNames(stations[probe], text[g]);
-        goes = order < 0;
-        // Rather than compare a long name again at each level, take its first place; the
-        // search goes on without comparing bytes, and the answer stays.
-        if (order == 0 && text[g].size() >= kLongName) {
-          at[g] = sorted.firstOfName(probe);
-          bytesDecide[g] = false;
-        }
-      }
-      base[g] += goes ? half : 0;
-      __builtin_prefetch(&keys[base[g] + next]);
-      stations.prefetch(base[g] + next);
-    }
+    standLanes(sorted, stations, names, half, lanes);
+    advanceLanes(sorted, stations, text, half, (span - half) / 2, lanes, at);
     span -= half;
   }
   // Each search has narrowed its range to one name: the first not before the name sought is
   // that one or the next.
-  for (std::size_t g = 0; g < lanes; ++g) {
+  for (std::size_t g = 0; g < count; ++g) {
     if (at[g] != notFound) continue;
     const namekeys::PrefixKey& name = names[g].key;
     const auto order = [&](std::size_t place) {
@@ -115,7 +134,7 @@ void findGroup(const SortedNames& sorted, const Names& stations, const SearchNam
         return name.bytesDecide() ? namekeys::compareNames(stations[place], text[g]) : 0;
       return keys[place] < name ? -1 : 1;
     };
-    std::size_t first = base[g];
+    std::size_t first = lanes.base[g];
     int found = order(first);
     if (found < 0 && ++first < keys.size()) found = order(first);
     if (found == 0) at[g] = first;

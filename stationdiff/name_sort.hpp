@@ -1,5 +1,5 @@
 // Sorting names: small entries sorted on integer keys, a chunk of the names at a time, and only
-// the names that still tie read again.
+// the names that still tie read again; then the search keys of the sorted names.
 #pragma once
 
 #include <algorithm>
@@ -86,21 +86,44 @@ std::size_t sharedEnd(const SortEntry* first, const SortEntry* last, const Names
   return offset;
 }
 
+// A run of entries that tie on the chunks before `offset`, to be sorted from there on.
+struct Run {
+  std::size_t first, last, offset;
+  bool tiedBefore;  // all its keys were equal at the offset before too
+};
+
+// Sets the key of each entry of `run` to its name's chunk key at the run's offset. `second`
+// holds each name's second-chunk key by position: nearly every name ties on its first chunk, and
+// one read there is cheaper than reaching the name.
+template <typename Names>
+void keyRun(SortEntry* first, SortEntry* last, std::size_t offset, const Names& names,
+            const stationtext::GrowingArray<std::uint64_t>& second) {
+  if (offset == namekeys::kChunk) {
+    for (SortEntry* it = first; it != last; ++it) {
+      if (last - it > kAheadFar) __builtin_prefetch(&second[(it + kAheadFar)->index]);
+      it->setKey(second[it->index]);
+    }
+    return;
+  }
+  // The names of a run lie all over the memory: ask for them a few entries ahead.
+  for (SortEntry* it = first; it != last; ++it) {
+    if (last - it > 2 * kAheadNear) {
+      names.prefetch((it + 2 * kAheadNear)->index);
+      __builtin_prefetch(names[(it + kAheadNear)->index].data() + offset);
+    }
+    it->setKey(namekeys::chunkKey(names[it->index], offset));
+  }
+}
+
 // Sorts `entries`, whose keys are those of the names at offset 0, by the names they point to:
 // by first-chunk key, and each run of names that tie on a chunk again by the next chunk, until
 // no tie is left open. A run whose keys are all equal is not sorted; when they were all equal
-// at the chunk before too, its names are compared to the end of what they share, and the run
-// goes on from there. `second` holds each name's
-// second-chunk key by position: nearly every name ties on its first chunk, and one read there
-// is cheaper than reaching the name. Adds to `equalRuns` the runs of equal long names.
+// at the chunk before too, its names are compared to the end of what they share (sharedEnd),
+// and the run goes on from there. Adds to `equalRuns` the runs of equal long names.
 template <typename Names>
 void sortEntries(std::span<SortEntry> entries, const Names& names,
                  const stationtext::GrowingArray<std::uint64_t>& second,
                  std::vector<EqualRun>& equalRuns) {
-  struct Run {
-    std::size_t first, last, offset;
-    bool tiedBefore;  // all its keys were equal at the offset before too
-  };
   std::vector<Run> runs;
   // Entries [i, j) whose keys at `offset` all equal `key`: a run to go on with, or equal names.
   const auto settle = [&](std::size_t i, std::size_t j, std::size_t offset, std::uint64_t key) {
@@ -117,21 +140,7 @@ void sortEntries(std::span<SortEntry> entries, const Names& names,
     runs.pop_back();
     SortEntry* const first = entries.data() + run.first;
     SortEntry* const last = entries.data() + run.last;
-    if (run.offset == namekeys::kChunk) {
-      for (SortEntry* it = first; it != last; ++it) {
-        if (last - it > kAheadFar) __builtin_prefetch(&second[(it + kAheadFar)->index]);
-        it->setKey(second[it->index]);
-      }
-    } else if (run.offset > 0) {
-      // The names of a run lie all over the memory: ask for them a few entries ahead.
-      for (SortEntry* it = first; it != last; ++it) {
-        if (last - it > 2 * kAheadNear) {
-          names.prefetch((it + 2 * kAheadNear)->index);
-          __builtin_prefetch(names[(it + kAheadNear)->index].data() + run.offset);
-        }
-        it->setKey(namekeys::chunkKey(names[it->index], run.offset));
-      }
-    }
+    if (run.offset > 0) keyRun(first, last, run.offset, names, second);
     const std::uint64_t key = first->key();
     if (std::all_of(first + 1, last, [&](const SortEntry& e) { return e.key() == key; })) {
       // Nothing to sort: the run goes on at the next chunk, or, when it tied on the chunk before
@@ -160,13 +169,14 @@ void sortEntries(std::span<SortEntry> entries, const Names& names,
 }
 
 // Sorts the names that names[i] gives for i < names.size(): returns `place`, where place[i] is
-// the place of names[i] in name order, and sets `sorted` to the keys of the names in that order
-// and their runs of equal long names.
+// the place of names[i] in name order, and sets `equalRuns` to their runs of equal long names,
+// by place.
 template <typename Names>
-stationtext::GrowingArray<std::uint32_t> sortNames(const Names& names, SortedNames& sorted) {
+stationtext::GrowingArray<std::uint32_t> sortPlaces(const Names& names,
+                                                    std::vector<EqualRun>& equalRuns) {
   const std::size_t n = names.size();
   stationtext::GrowingArray<std::uint32_t> place;
-  sorted.equalRuns.clear();
+  equalRuns.clear();
   {
     // Sorting small entries by integer keys is much cheaper than sorting the caller's records
     // with string comparisons.
@@ -183,24 +193,32 @@ stationtext::GrowingArray<std::uint32_t> sortNames(const Names& names, SortedNam
         entries[i].index = static_cast<std::uint32_t>(i);
         second[i] = namekeys::chunkKey(name, namekeys::kChunk);
       }
-      sortEntries(std::span(entries.data(), n), names, second, sorted.equalRuns);
+      sortEntries(std::span(entries.data(), n), names, second, equalRuns);
     }
     place.setCapacity(n);  // once `second` is gone
     place.resize(n);
     for (std::size_t k = 0; k < n; ++k)
       place[entries[k].index] = static_cast<std::uint32_t>(k);
   }
-  std::sort(sorted.equalRuns.begin(), sorted.equalRuns.end(),
+  std::sort(equalRuns.begin(), equalRuns.end(),
             [](const EqualRun& a, const EqualRun& b) { return a.first < b.first; });
-  // The names are read in their own order, and each key written at its place.
-  sorted.keys.release();
-  sorted.keys.setCapacity(n);
-  sorted.keys.resize(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    if (i + kAheadFar < n) __builtin_prefetch(&sorted.keys[place[i + kAheadFar]], 1);
-    sorted.keys[place[i]] = namekeys::PrefixKey(names[i]);
-  }
   return place;
+}
+
+// Sets `keys` to the search keys of the names that names[i] gives, in order.
+template <typename Names>
+void keysInOrder(const Names& names, stationtext::GrowingArray<namekeys::PrefixKey>& keys) {
+  const std::size_t n = names.size();
+  keys.release();
+  keys.setCapacity(n);
+  keys.resize(n);
+  // The records are read in order, the names they point to all over the memory: each is asked
+  // for a few records ahead.
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i + kAheadFar < n) names.prefetch(i + kAheadFar);
+    if (i + kAheadNear < n) __builtin_prefetch(names[i + kAheadNear].data());
+    keys[i] = namekeys::PrefixKey(names[i]);
+  }
 }
 
 }  // namespace stationdiff::nameindex

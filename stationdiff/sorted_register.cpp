@@ -5,7 +5,6 @@
 #include <span>
 
 #include "name_index.hpp"
-#include "places.hpp"
 #include "reports.hpp"
 #include "station_file.hpp"
 #include "word_census.hpp"
@@ -14,19 +13,21 @@ namespace stationdiff {
 
 using stationtext::ReadOutcome;
 
-namespace {
-
-// A station's name, as the name index reads it.
-constexpr auto kName = [](const elem& e) { return e.station; };
-
-}  // namespace
-
 bool compStationNames(const elem& e1, const elem& e2) {
-  return stationtext::compareNames(e1.station, e2.station) < 0;
+  return stationtext::compareNames(e1.station(), e2.station()) < 0;
 }
 
 bool compStationIds(const elem& e1, const elem& e2) {
   return e1.id < e2.id;
+}
+
+elem TimeTable::station(std::int32_t id, std::string_view name) {
+  const std::string_view kept = names.keep(name);
+  if (kept.size() < elem::kHuge)
+    return {kept.data(), id, static_cast<std::uint32_t>(kept.size()), 0};
+  const std::string_view held =
+      names.keep(std::string_view(reinterpret_cast<const char*>(&kept), sizeof kept));
+  return {held.data(), id, elem::kHuge, 0};
 }
 
 ReadOutcome TimeTable::loadRegister(const char* path) {
@@ -36,16 +37,14 @@ ReadOutcome TimeTable::loadRegister(const char* path) {
   std::int32_t code;
   std::string_view name;
   while (file.nextStation(code, name)) {
-    // Room grows with the stations read, doubling, but never past the count: an honest count
-    // leaves no room unused, and a lying one makes nothing bigger.
+    // Room grows with the stations read, by the growth rule but never past the count: an honest
+    // count leaves no room unused, and a lying one makes nothing bigger.
     if (stations.size() == stations.capacity())
       stations.setCapacity(std::min(count, stationtext::nextCapacity(stations.size(), 1024)));
-    stations.push_back({names.keep(name), code, false});
+    stations.push_back(station(code, name));
   }
   // Stations of equal name end up next to each other, in no fixed order.
-  stationtext::GrowingArray<std::uint32_t> place =
-      index.sort(std::span<const elem>(stations), kName);
-  moveToPlaces(std::span(stations), std::span(place));
+  index.sort(std::span(stations.data(), stations.size()), &elem::station);
   return file.outcome();
 }
 
@@ -53,7 +52,7 @@ ReadOutcome TimeTable::matchUpdates(const char* path) {
   stationtext::StationFile updates(path);
   if (updates.opened()) {
     index.match(
-        std::span<const elem>(stations), kName,
+        std::span<const elem>(stations.data(), stations.size()), &elem::station,
         [&](std::string_view& name) { return updates.nextUpdate(name); },
         [&](std::string_view name, std::size_t at) {
           if (at != NameIndex::kNotFound) {
@@ -81,7 +80,7 @@ void TimeTable::printNotUsed(stationtext::ReportWriter& out) {
   }
   std::sort(notused.begin(), notused.end(), compStationIds);
   for (const elem& e : notused)
-    out.put(e.id).put(" ").put(e.station).endLine();
+    out.put(e.id).put(" ").put(e.station()).endLine();
 }
 
 void TimeTable::printNewStations(stationtext::ReportWriter& out) {

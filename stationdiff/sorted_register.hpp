@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory_resource>
 #include <set>
 #include <string>
@@ -17,11 +18,24 @@
 
 namespace stationdiff {
 
-// One station of the register. The name comes first: the record is 24 bytes instead of 32.
+// One station of the register, in 16 bytes (12 in 32-bit builds): the name's address, the id,
+// and the name's length with the seen flag in one word.
 struct elem {
-  std::string_view station;  // the name, kept in the register's arena
+  const char* name;  // the name's bytes, kept in the register's arena
   std::int32_t id;
-  bool state;  // seen: an update line named this station
+  std::uint32_t size : 31;  // the name's length, or kHuge
+  std::uint32_t state : 1;  // seen: an update line named this station
+
+  // A length that does not fit: `name` then holds the bytes of a string_view of the name.
+  static constexpr std::uint32_t kHuge = (std::uint32_t{1} << 31) - 1;
+
+  // The station name.
+  std::string_view station() const {
+    if (size != kHuge) return {name, size};
+    std::string_view huge;
+    std::memcpy(&huge, name, sizeof huge);
+    return huge;
+  }
 };
 
 // Name order: stationtext::compareNames, which the name index sorts and searches by.
@@ -46,10 +60,15 @@ class TimeTable {
   void printNewStations(stationtext::ReportWriter& out);
 
  private:
+  // A station of `name`, kept in `names`.
+  elem station(std::int32_t id, std::string_view name);
+
+  // The register's stations, in file order while loading, then in name order.
   stationtext::GrowingArray<elem> stations;
   // Each new name once, kept in `names`; the set's nodes come from `newnodes`, freed at once.
   std::pmr::monotonic_buffer_resource newnodes;
   std::pmr::set<std::string_view, stationtext::NameOrder> newstations{&newnodes};
+  // The stations no update line named, by id: filled by printNotUsed().
   std::vector<elem> notused;
 
   stationtext::NameArena names;  // the bytes of every station name and new name
