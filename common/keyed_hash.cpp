@@ -5,6 +5,7 @@
 
 #include "keyed_hash.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -76,6 +77,44 @@ HashKey HashKey::random() {
   key.k0 = mix(now ^ mix(reinterpret_cast<std::uintptr_t>(&local)));
   key.k1 = mix(key.k0 ^ pid ^ mix(reinterpret_cast<std::uintptr_t>(&HashKey::random)));
   return key;
+}
+
+NameHash::NameHash(const HashKey& key) : key_(key) {
+  // The NH key: SipHash of a counter under the table's key, so that it is as secret as the key.
+  const HashKey derived{key.k0 ^ 0x4e48u, key.k1};
+  for (std::size_t i = 0; i < std::size(nhKey_); i += 2) {
+    const std::uint64_t word =
+        SipHash13{derived}(std::string_view(reinterpret_cast<const char*>(&i), sizeof i));
+    nhKey_[i] = static_cast<std::uint32_t>(word);
+    nhKey_[i + 1] = static_cast<std::uint32_t>(word >> 32);
+  }
+}
+
+std::uint64_t NameHash::chunkHash(const char* p, std::size_t bytes) const {
+  // NH: the sum of products of message and key words added in pairs, each 32 bits, into 64.
+  std::uint64_t sum = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= bytes; i += 8) {
+    const std::uint32_t a = loadLittle32(p + i) + nhKey_[i / 4];
+    const std::uint32_t b = loadLittle32(p + i + 4) + nhKey_[i / 4 + 1];
+    sum += std::uint64_t{a} * b;
+  }
+  if (i != bytes) {
+    char tail[8] = {};
+    std::memcpy(tail, p + i, bytes - i);
+    const std::uint32_t a = loadLittle32(tail) + nhKey_[i / 4];
+    const std::uint32_t b = loadLittle32(tail + 4) + nhKey_[i / 4 + 1];
+    sum += std::uint64_t{a} * b;
+  }
+  return sum;
+}
+
+std::uint64_t NameHash::longHash(std::string_view name) const {
+  SipState<1, 3> state(key_);
+  for (std::size_t at = 0; at < name.size(); at += kChunkBytes)
+    state.absorb(chunkHash(name.data() + at, std::min(kChunkBytes, name.size() - at)));
+  state.absorb(name.size());
+  return state.finish();
 }
 
 }  // namespace stationtext

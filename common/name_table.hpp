@@ -36,7 +36,7 @@ namespace stationtext {
 // settle() draws a new key and places every record again, at most once between two growths of
 // the index, so that the new key costs no more than growing does. A hash that ignores its key
 // stays slow, but exact.
-template <typename Value = NoValue, typename Hash = SipHash13>
+template <typename Value = NoValue, typename Hash = NameHash>
 class NameTable {
   static_assert(std::is_trivially_copyable_v<Value> && alignof(Value) <= 4);
 

@@ -9,15 +9,30 @@ namespace stationtext {
 
 namespace {
 
-constexpr std::uint64_t kOnes = 0x0101010101010101u;
-constexpr std::uint64_t kHighBits = kOnes * 0x80;
+// The scans look at a machine word of bytes at a time: eight in 64-bit code, four in 32-bit
+// code, where 64-bit arithmetic would take two instructions for each.
+using Word = std::uintptr_t;
+constexpr std::size_t kWord = sizeof(Word);
+constexpr Word kOnes = ~Word{0} / 0xff;
+constexpr Word kHighBits = kOnes * 0x80;
 
-// The eight bytes at `p` in a word, the first in the lowest byte.
-std::uint64_t loadEight(const char* p) {
-  std::uint64_t word;
+// The kWord bytes at `p` in a word, the first in the lowest byte.
+Word loadWord(const char* p) {
+  Word word;
   std::memcpy(&word, p, sizeof word);
-  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  if constexpr (std::endian::native == std::endian::big) {
+    if constexpr (kWord == 8) {
+      word = __builtin_bswap64(word);
+    } else {
+      word = __builtin_bswap32(word);
+    }
+  }
   return word;
+}
+
+// The byte that a flag in the top bit of a byte of a word stands for.
+std::size_t flaggedByte(Word flags) {
+  return static_cast<std::size_t>(std::countr_zero(flags)) / 8;
 }
 
 // The blank set as blankBytes() sees it: a run of consecutive bytes, from the smallest blank
@@ -44,15 +59,15 @@ constexpr bool blankShapeHolds() {
 }
 static_assert(blankShapeHolds(), "blankBytes() computes a run of blanks and one more blank only");
 
-// Flags, in the top bit of each byte, exactly the blanks among the eight bytes of `word`: the
-// bytes equal to the largest blank, and the bytes of the run. No sum carries into the next
-// byte, so no flag is false.
-std::uint64_t blankBytes(std::uint64_t word) {
-  const std::uint64_t low = word & ~kHighBits;  // each byte's lower seven bits
-  const std::uint64_t last = word ^ (kOnes * kBlanks.last);
-  const std::uint64_t isLast = ~(((last & ~kHighBits) + ~kHighBits) | last) & kHighBits;
-  const std::uint64_t inRun = low + kOnes * (0x80 - kBlanks.first);
-  const std::uint64_t pastRun = low + kOnes * (0x80 - kBlanks.runEnd);
+// Flags, in the top bit of each byte, exactly the blanks among the bytes of `word`: the bytes
+// equal to the largest blank, and the bytes of the run. No sum carries into the next byte, so no
+// flag is false.
+Word blankBytes(Word word) {
+  const Word low = word & ~kHighBits;  // each byte's lower seven bits
+  const Word last = word ^ (kOnes * kBlanks.last);
+  const Word isLast = ~(((last & ~kHighBits) + ~kHighBits) | last) & kHighBits;
+  const Word inRun = low + kOnes * (0x80 - kBlanks.first);
+  const Word pastRun = low + kOnes * (0x80 - kBlanks.runEnd);
   return isLast | (inRun & ~pastRun & ~word & kHighBits);
 }
 
@@ -60,11 +75,11 @@ std::uint64_t blankBytes(std::uint64_t word) {
 constexpr unsigned kAboveBlanks = kBlanks.last + 1;
 static_assert(kAboveBlanks <= 0x80, "lowBytes() flags bytes below 0x80 only");
 
-// Flags, in the top bit of each byte, the bytes of the eight at `p` that lie below
+// Flags, in the top bit of each byte, the bytes of the word at `p` that lie below
 // kAboveBlanks, and so every blank among them (with at most some false flags above a real
-// one). Byte i of the eight is flagged in bits 8i to 8i + 7.
-std::uint64_t lowBytes(const char* p) {
-  const std::uint64_t word = loadEight(p);
+// one).
+Word lowBytes(const char* p) {
+  const Word word = loadWord(p);
   return (word - kOnes * kAboveBlanks) & ~word & kHighBits;
 }
 
@@ -76,24 +91,34 @@ bool keepsJoined(const char* q) {
   return !isBlank(c) || (c == ' ' && !isBlank(static_cast<unsigned char>(q[1])));
 }
 
+// True when the flagged bytes of the word at `p` all keep the text joined.
+bool flaggedKeepJoined(const char* p, Word low) {
+  for (; low != 0; low &= low - 1) {
+    if (!keepsJoined(p + flaggedByte(low))) return false;
+  }
+  return true;
+}
+
 // True when the trimmed text [p, end) is already its tokens joined by single spaces.
 bool alreadyJoined(const char* p, const char* end) {
-  // Eight bytes at a time, and only the flagged bytes among them are looked at.
+  // Two words at a time while they last, then one, and only the flagged bytes among them are
+  // looked at: in most names, only the single spaces between words.
   const char* const begin = p;
-  for (; end - p >= 8; p += 8) {
-    for (std::uint64_t low = lowBytes(p); low != 0; low &= low - 1) {
-      if (!keepsJoined(p + std::countr_zero(low) / 8)) return false;
-    }
+  for (; end - p >= static_cast<std::ptrdiff_t>(2 * kWord); p += 2 * kWord) {
+    const Word first = lowBytes(p), second = lowBytes(p + kWord);
+    if ((first | second) != 0 &&
+        !(flaggedKeepJoined(p, first) && flaggedKeepJoined(p + kWord, second)))
+      return false;
+  }
+  if (end - p >= static_cast<std::ptrdiff_t>(kWord)) {
+    if (!flaggedKeepJoined(p, lowBytes(p))) return false;
+    p += kWord;
   }
   if (p == end) return true;
-  if (end - begin >= 8) {
-    // The last eight bytes, of which the first ones were looked at already.
-    const auto seen = static_cast<unsigned>(8 - (end - p));
-    for (std::uint64_t low = lowBytes(end - 8) & (~std::uint64_t{0} << (8 * seen)); low != 0;
-         low &= low - 1) {
-      if (!keepsJoined(end - 8 + std::countr_zero(low) / 8)) return false;
-    }
-    return true;
+  if (end - begin >= static_cast<std::ptrdiff_t>(kWord)) {
+    // The last word's bytes, of which the first ones were looked at already.
+    const auto seen = static_cast<unsigned>(kWord - static_cast<std::size_t>(end - p));
+    return flaggedKeepJoined(end - kWord, lowBytes(end - kWord) & (~Word{0} << (8 * seen)));
   }
   for (; p != end; ++p) {
     if (!keepsJoined(p)) return false;
@@ -104,9 +129,9 @@ bool alreadyJoined(const char* p, const char* end) {
 }  // namespace
 
 const char* skipBlankRun(const char* p, const char* end) {
-  for (; end - p >= 8; p += 8) {
-    const std::uint64_t token = ~blankBytes(loadEight(p)) & kHighBits;
-    if (token != 0) return p + std::countr_zero(token) / 8;
+  for (; end - p >= static_cast<std::ptrdiff_t>(kWord); p += kWord) {
+    const Word token = ~blankBytes(loadWord(p)) & kHighBits;
+    if (token != 0) return p + flaggedByte(token);
   }
   while (p != end && isBlank(static_cast<unsigned char>(*p)))
     ++p;
@@ -114,9 +139,16 @@ const char* skipBlankRun(const char* p, const char* end) {
 }
 
 const char* findBlankRun(const char* p, const char* end) {
-  for (; end - p >= 8; p += 8) {
-    const std::uint64_t blank = blankBytes(loadEight(p));
-    if (blank != 0) return p + std::countr_zero(blank) / 8;
+  // Two words at a time while they last: one branch for both.
+  // Two words at a time while they last: one branch for both.
+  for (; end - p >= static_cast<std::ptrdiff_t>(2 * kWord); p += 2 * kWord) {
+    const Word first = blankBytes(loadWord(p)), second = blankBytes(loadWord(p + kWord));
+    if ((first | second) != 0)
+      return first != 0 ? p + flaggedByte(first) : p + kWord + flaggedByte(second);
+  }
+  for (; end - p >= static_cast<std::ptrdiff_t>(kWord); p += kWord) {
+    const Word blank = blankBytes(loadWord(p));
+    if (blank != 0) return p + flaggedByte(blank);
   }
   while (p != end && !isBlank(static_cast<unsigned char>(*p)))
     ++p;

@@ -14,11 +14,12 @@ stationtext::ReadOutcome countDistinctWords(const char* path, std::size_t& count
   if (!in) return in.outcome(path);
   stationtext::LineReader reader(in.file.get(), blocksize);
   stationtext::NameTable<> words;
-  // A word of a block or more lies alone at the start of the reader's block: the table takes
-  // that block over, so that the word is held once, not copied.
+  // A word of a block or more lies alone at the start of the reader's block: when it is new, the
+  // table takes that block over, so that the word is held once, not copied.
   const auto next = [&](std::string_view& word) {
     while (reader.nextWord(word)) {
       if (word.size() < blocksize || !reader.holds(word)) return true;
+      if (words.find(word) != nullptr) continue;
       stationtext::LineReader::Kept kept = reader.handOver(word);
       words.insertHeld(kept.piece, {}, std::move(kept.block));
     }

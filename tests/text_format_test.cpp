@@ -53,9 +53,9 @@ TEST(BlankScans, FollowIsBlankForEveryByteInEveryLane) {
 }
 
 TEST(JoinTokens, AnyByteAtAnyPosition) {
-  // Names of up to 17 bytes, shorter than a word, one, the last word overlapping the one
+  // Names of up to 33 bytes, shorter than a word, one, two, the last word overlapping the ones
   // before, and longer: each byte value, alone or doubled, at each position.
-  for (std::size_t length = 1; length <= 17; ++length) {
+  for (std::size_t length = 1; length <= 33; ++length) {
     std::string base;
     for (std::size_t i = 0; i < length; ++i)
       base.push_back(static_cast<char>('a' + i));
