@@ -43,6 +43,30 @@ TEST(SipHash, PublishedVectors) {
   EXPECT_EQ(0xce31007e34130c0au, zeroKey("digest-sip_hash"));
 }
 
+TEST(NameHash, LongNamesThatDifferAnywhereHashApart) {
+  // Names around the long-name and chunk lengths, and names of two chunks and a bit that differ
+  // from one another in one byte, anywhere, or in their length: no two share a hash under a
+  // fixed key, a copy hashes alike, and another key hashes differently.
+  const stationtext::NameHash hash(HashKey{1, 2});
+  const std::size_t longName = stationtext::NameHash::kLongName;
+  const std::size_t chunk = stationtext::NameHash::kChunkBytes;
+  std::vector<std::string> names;
+  for (const std::size_t length : {longName - 1, longName, chunk - 1, chunk, chunk + 1})
+    names.emplace_back(length, 'a');
+  const std::string base(2 * chunk + 5, 'b');
+  for (std::size_t at = 0; at < base.size(); ++at) {
+    names.push_back(base);
+    names.back()[at] = 'c';
+  }
+  names.push_back(base + '\0');
+  std::unordered_map<std::uint64_t, std::string> seen;
+  for (const std::string& name : names) {
+    EXPECT_TRUE(seen.emplace(hash(name), name).second) << name.size() << " bytes";
+    EXPECT_EQ(hash(name), hash(std::string(name)));
+  }
+  EXPECT_NE(hash(base), stationtext::NameHash(HashKey{3, 4})(base));
+}
+
 // Planted hashes: one that ignores its key and sends every name to a few slots, and one that
 // does so only under the tests' fixed key, as an unlucky key would.
 struct IgnoresKey {
