@@ -94,6 +94,18 @@ class GrowingArray {
   }
   void pop_back() { --size_; }
   void clear() { size_ = 0; }
+  // The array's block as elements of another type that copies as bytes, as many as its elements'
+  // bytes hold; this array is left empty. For reusing the memory of elements that are done.
+  template <typename U>
+  GrowingArray<U> recast() && {
+    static_assert(std::is_trivially_copyable_v<U> && alignof(U) <= alignof(T));
+    GrowingArray<U> other;
+    other.size_ = size_ * sizeof(T) / sizeof(U);
+    other.capacity_ = capacity_ * sizeof(T) / sizeof(U);
+    other.data_.reset(reinterpret_cast<U*>(data_.release()));
+    size_ = capacity_ = 0;
+    return other;
+  }
   // Gives the memory back to the system.
   void release() {
     data_.reset();
@@ -101,6 +113,9 @@ class GrowingArray {
   }
 
  private:
+  template <typename>
+  friend class GrowingArray;
+
   // Elements made room for at first: a page or so, which small inputs never outgrow.
   static constexpr std::size_t kFirst = 4096 / sizeof(T) + 1;
 

@@ -22,6 +22,8 @@ template <typename Value = NoValue>
 class NameBatch {
  public:
   NameBatch(std::size_t maxNames, std::size_t maxBytes) : maxNames_(maxNames), maxBytes_(maxBytes) {
+    // Room for a whole batch at once: growing to it would leave the smaller blocks behind.
+    bytes_.reserve(maxBytes);
     ends_.reserve(maxNames + 1);
     if constexpr (kValued) values_.reserve(maxNames);
   }

@@ -56,6 +56,7 @@ class NameIndex {
     const Names<const Record, Projection> stations{sorted, name};
     stationtext::NameBatch<> batch(kBatchNames, kBatchBytes);
     std::vector<nameindex::SearchName> order;
+    order.reserve(kBatchNames);
     std::array<std::string_view, nameindex::kLanes> text;
     std::array<std::size_t, nameindex::kLanes> at;
     while (batch.refill(next)) {

@@ -13,7 +13,7 @@ void sortBatch(const stationtext::NameBatch<>& batch, std::vector<SearchName>& o
     order.push_back({namekeys::PrefixKey(batch.name(i)), static_cast<std::uint32_t>(i)});
   const auto byKey = [](const SearchName& a, const SearchName& b) { return a.key < b.key; };
   namekeys::sortByKeyBytes(
-      order.begin(), order.end(), [](const SearchName& n) { return n.key.first(); }, byKey);
+      order.begin(), order.end(), [](const SearchName& n) { return n.key.chunk(0); }, byKey);
   // The shared levels of the search rely on this order.
   assert(std::is_sorted(order.begin(), order.end(), byKey));
 }

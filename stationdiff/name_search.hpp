@@ -61,14 +61,9 @@ void standLanes(const SortedNames& sorted, const Names& stations, const SearchNa
                 std::size_t half, Lanes& lanes) {
   for (std::size_t g = 0; g < lanes.count; ++g) {
     const std::size_t probe = lanes.base[g] + half;
-    const namekeys::PrefixKey& key = sorted.keys[probe];
-    const namekeys::PrefixKey& name = names[g].key;
-    // As key < name and key == name.
-    const unsigned firstEqual = key.first() == name.first();
-    const unsigned below = static_cast<unsigned>(key.first() < name.first()) |
-                           (firstEqual & static_cast<unsigned>(key.second() < name.second()));
-    const unsigned tied = firstEqual & static_cast<unsigned>(key.second() == name.second()) &
-                          static_cast<unsigned>(lanes.bytesDecide[g]);
+    unsigned below, equal;
+    namekeys::compareKeys(sorted.keys[probe], names[g].key, below, equal);
+    const unsigned tied = equal & static_cast<unsigned>(lanes.bytesDecide[g]);
     lanes.standing[g] = static_cast<std::uint8_t>(below * keyBelow + tied * keyTied);
     if (tied) prefetchBytes(stations[probe]);
   }

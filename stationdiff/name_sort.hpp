@@ -44,6 +44,11 @@ struct SortEntry {
   void setKey(std::uint64_t key) { std::memcpy(keyHalves, &key, sizeof key); }
 };
 
+// A SortEntry as 32-bit words, of which the last is its index.
+constexpr std::size_t kEntryWords = sizeof(SortEntry) / sizeof(std::uint32_t);
+constexpr std::size_t kIndexWord = offsetof(SortEntry, index) / sizeof(std::uint32_t);
+static_assert(sizeof(SortEntry) % sizeof(std::uint32_t) == 0 && kIndexWord == kEntryWords - 1);
+
 // Places [first, last) of sorted names that hold one long name.
 struct EqualRun {
   std::uint32_t first, last;
@@ -92,19 +97,9 @@ struct Run {
   bool tiedBefore;  // all its keys were equal at the offset before too
 };
 
-// Sets the key of each entry of `run` to its name's chunk key at the run's offset. `second`
-// holds each name's second-chunk key by position: nearly every name ties on its first chunk, and
-// one read there is cheaper than reaching the name.
+// Sets the key of each entry of `run` to its name's chunk key at the run's offset.
 template <typename Names>
-void keyRun(SortEntry* first, SortEntry* last, std::size_t offset, const Names& names,
-            const stationtext::GrowingArray<std::uint64_t>& second) {
-  if (offset == namekeys::kChunk) {
-    for (SortEntry* it = first; it != last; ++it) {
-      if (last - it > kAheadFar) __builtin_prefetch(&second[(it + kAheadFar)->index]);
-      it->setKey(second[it->index]);
-    }
-    return;
-  }
+void keyRun(SortEntry* first, SortEntry* last, std::size_t offset, const Names& names) {
   // The names of a run lie all over the memory: ask for them a few entries ahead.
   for (SortEntry* it = first; it != last; ++it) {
     if (last - it > 2 * kAheadNear) {
@@ -122,7 +117,6 @@ void keyRun(SortEntry* first, SortEntry* last, std::size_t offset, const Names& 
 // and the run goes on from there. Adds to `equalRuns` the runs of equal long names.
 template <typename Names>
 void sortEntries(std::span<SortEntry> entries, const Names& names,
-                 const stationtext::GrowingArray<std::uint64_t>& second,
                  std::vector<EqualRun>& equalRuns) {
   std::vector<Run> runs;
   // Entries [i, j) whose keys at `offset` all equal `key`: a run to go on with, or equal names.
@@ -140,7 +134,7 @@ void sortEntries(std::span<SortEntry> entries, const Names& names,
     runs.pop_back();
     SortEntry* const first = entries.data() + run.first;
     SortEntry* const last = entries.data() + run.last;
-    if (run.offset > 0) keyRun(first, last, run.offset, names, second);
+    if (run.offset > 0) keyRun(first, last, run.offset, names);
     const std::uint64_t key = first->key();
     if (std::all_of(first + 1, last, [&](const SortEntry& e) { return e.key() == key; })) {
       // Nothing to sort: the run goes on at the next chunk, or, when it tied on the chunk before
@@ -183,22 +177,22 @@ stationtext::GrowingArray<std::uint32_t> sortPlaces(const Names& names,
     stationtext::GrowingArray<SortEntry> entries;
     entries.setCapacity(n);
     entries.resize(n);
-    {
-      stationtext::GrowingArray<std::uint64_t> second;
-      second.setCapacity(n);
-      second.resize(n);
-      for (std::size_t i = 0; i < n; ++i) {
-        const std::string_view name = names[i];
-        entries[i].setKey(namekeys::chunkKey(name, 0));
-        entries[i].index = static_cast<std::uint32_t>(i);
-        second[i] = namekeys::chunkKey(name, namekeys::kChunk);
-      }
-      sortEntries(std::span(entries.data(), n), names, second, equalRuns);
+    for (std::size_t i = 0; i < n; ++i) {
+      entries[i].setKey(namekeys::chunkKey(names[i], 0));
+      entries[i].index = static_cast<std::uint32_t>(i);
     }
-    place.setCapacity(n);  // once `second` is gone
+    sortEntries(std::span(entries.data(), n), names, equalRuns);
+    // Only the names' order is left to keep: each entry's index, written over the front of the
+    // entries, whose rest then goes back before the places take room of their own.
+    stationtext::GrowingArray<std::uint32_t> order = std::move(entries).recast<std::uint32_t>();
+    for (std::size_t k = 0; k < n; ++k)
+      order[k] = order[k * kEntryWords + kIndexWord];
+    order.resize(n);
+    order.setCapacity(n);
+    place.setCapacity(n);
     place.resize(n);
     for (std::size_t k = 0; k < n; ++k)
-      place[entries[k].index] = static_cast<std::uint32_t>(k);
+      place[order[k]] = static_cast<std::uint32_t>(k);
   }
   std::sort(equalRuns.begin(), equalRuns.end(),
             [](const EqualRun& a, const EqualRun& b) { return a.first < b.first; });
