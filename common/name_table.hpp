@@ -83,9 +83,8 @@ class NameTable {
   void prefetchSlot(std::uint64_t hash) const {
     if (!slots_.empty()) __builtin_prefetch(&slots_[home(hash)]);
   }
-  // Reads the record that the name's first slot leads to, when its tag is the name's (nearly
-  // always the name's own record), so that the lookup finds it at hand. Plain reads: measured,
-  // lines asked for by a prefetch instruction were still missing when the names were compared.
+  // Asks for the record that the name's first slot leads to, when its tag is the name's (nearly
+  // always the name's own record), so that the lookup finds it at hand.
   void touchRecord(std::uint64_t hash) const;
   Value* find(std::string_view name, std::uint64_t hash);
   std::pair<Value*, bool> insert(std::string_view name, const Value& value, std::uint64_t hash);
@@ -106,6 +105,8 @@ class NameTable {
   // Records are placed in units of this many bytes, so that a slot's low half reaches 16 GiB.
   static constexpr std::size_t kUnit = 4;
   static_assert(sizeof(Head) % kUnit == 0);
+  // A cache line: a record's second line is asked for with its first.
+  static constexpr std::size_t kRecordLine = 64;
   // A name at least this long is kept in a block of its own: the records stay dense.
   static constexpr std::size_t kOwnBlock = std::size_t{1} << 16;
   // The index starts this large, so that a small input never grows it.

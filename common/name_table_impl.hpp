@@ -11,12 +11,10 @@ void NameTable<Value, Hash>::touchRecord(std::uint64_t hash) const {
   if (slots_.empty()) return;
   const std::uint64_t slot = slots_[home(hash)];
   if (slot == 0 || tagOf(slot) != tagOf(hash)) return;
-  const std::size_t at = placeOf(slot);
-  const std::string_view name = nameAt(at);
-  // The head, and the name's last byte: a record may straddle two cache lines. The empty asm
-  // keeps the loads, which nothing else uses.
-  const char last = name.empty() ? records_[at] : name.back();
-  asm volatile("" : : "r"(last));
+  // The record's first two cache lines, which hold its head and all of most names.
+  const char* const record = &records_[placeOf(slot)];
+  __builtin_prefetch(record);
+  __builtin_prefetch(record + kRecordLine);
 }
 
 template <typename Value, typename Hash>
