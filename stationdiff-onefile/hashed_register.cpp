@@ -7,17 +7,14 @@
 #include <utility>
 #include <vector>
 
-#include "reports.hpp"
 #include "station_file.hpp"
 #include "text_format.hpp"
 
 namespace onefile {
 
-using stationtext::ReadOutcome;
-
-ReadOutcome TimeTable::load(const char* filename) {
+stationtext::RegisterRead TimeTable::load(const char* filename) {
   stationtext::StationFile file(filename);
-  if (!file.opened()) return file.outcome();
+  if (!file.opened()) return {file.outcome()};
   file.readCount();
   const auto keep = [&](std::string_view name) { return names.keep(name); };
   // In file order: the first station of a name keeps its code; later ones change nothing. Each
@@ -31,7 +28,7 @@ ReadOutcome TimeTable::load(const char* filename) {
   newstations = stations.size();
   stations.addAll([&](std::string_view& name, Station&) { return file.nextUpdate(name); }, keep,
                   [](Stations::Entry& entry) { entry.value.state = true; });
-  return file.outcome();
+  return file.registerRead(false);
 }
 
 void TimeTable::printNotUsed(stationtext::ReportWriter& out) {
@@ -76,16 +73,6 @@ void TimeTable::printNewStations(stationtext::ReportWriter& out) {
   std::sort(sorted.begin(), sorted.end(), stationtext::NameOrder());
   for (const std::string_view name : sorted)
     out.put(name).endLine();
-}
-
-int run(const std::string& file, stationtext::ReportWriter& out) {
-  return stationtext::guardMemory(out, [&](const char*& input) {
-    input = file.c_str();
-    TimeTable table;
-    const ReadOutcome loaded = table.load(file.c_str());
-    stationtext::warnAbout(out, loaded, stationtext::kRegisterMark);
-    return stationtext::writeReports(table, loaded, out);
-  });
 }
 
 }  // namespace onefile

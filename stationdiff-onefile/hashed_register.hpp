@@ -12,6 +12,7 @@
 #include "name_arena.hpp"
 #include "name_table.hpp"
 #include "report_writer.hpp"
+#include "station_file.hpp"
 
 namespace onefile {
 
@@ -26,8 +27,9 @@ struct Station {
 class TimeTable {
  public:
   // Loads the register at the start of `filename` and matches the update lines after it.
-  // Reports a file that cannot be opened, and a read error.
-  stationtext::ReadOutcome load(const char* filename);
+  // Reports a file that cannot be opened, a read error, and what the register's count
+  // announced beside what it held.
+  stationtext::RegisterRead load(const char* filename);
 
   // Writes one unused station per code, codes ascending.
   void printNotUsed(stationtext::ReportWriter& out);
@@ -51,9 +53,5 @@ class TimeTable {
 
   stationtext::NameArena names;  // the bytes of every name in `stations`
 };
-
-// The whole program: the two reports of the register at the start of `file` (main() passes
-// "F.IN" in the working directory). Returns the exit status.
-int run(const std::string& file, stationtext::ReportWriter& out);
 
 }  // namespace onefile
