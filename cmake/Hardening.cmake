@@ -45,6 +45,11 @@ if(STATIONDIFF_HARDENING AND NOT CMAKE_CROSSCOMPILING AND NOT WIN32
       endforeach()
     endforeach()
   elseif(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    # Checked at every configure: a result cached by an earlier run, perhaps one that failed
+    # with another compiler or linker, never decides the flags.
+    unset(STATIONDIFF_HAS_STACK_PROTECTOR_STRONG CACHE)
+    unset(STATIONDIFF_FORTIFY_NOT_PREDEFINED CACHE)
+    unset(STATIONDIFF_HAS_RELRO_NOW CACHE)
     include(CheckCXXCompilerFlag)
     include(CheckCXXSourceCompiles)
     include(CheckLinkerFlag)

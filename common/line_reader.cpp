@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #else
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace stationtext {
@@ -57,10 +59,17 @@ TextStart textStart(std::string_view text) {
 InputFile InputFile::open(const char* path) {
   InputFile in;
   errno = 0;
-  FilePtr file(std::fopen(path, "rb"));
+  const bool standardInput = std::string_view(path) == "-";
+#ifdef _WIN32
+  // Standard input's bytes as they are, as a file opened with "rb" gives them.
+  if (standardInput) _setmode(_fileno(stdin), _O_BINARY);
+#endif
+  FilePtr file(standardInput ? stdin : std::fopen(path, "rb"));
   struct stat info {};
   if (!file) {
     in.error = errno != 0 ? errno : ENOENT;
+    // A stream that finds no room is running out of memory, not a file that cannot be opened.
+    if (in.error == ENOMEM) throw std::bad_alloc();
     // Windows refuses to open a directory with "Permission denied": say what it is instead.
     if (stat(path, &info) == 0 && S_ISDIR(info.st_mode)) in.error = EISDIR;
 #ifndef _WIN32
@@ -69,8 +78,10 @@ InputFile InputFile::open(const char* path) {
 #endif
     return in;
   }
-  if (fstat(fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) {
-    in.error = EISDIR;
+  // A closed standard input cannot be opened, whose cause fstat() gives.
+  const int described = fstat(fileno(file.get()), &info);
+  if (described != 0 || S_ISDIR(info.st_mode)) {
+    in.error = described != 0 ? errno : EISDIR;
     return in;
   }
   // The reader does its own block buffering; a second buffer in stdio would only copy.

@@ -32,13 +32,17 @@ struct ReadOutcome {
   bool brokenLink = false;  // not opened because the path is a symbolic link to nothing
 };
 
+// Closes a file opened by name; standard input stays open.
 struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
+  void operator()(std::FILE* f) const {
+    if (f != stdin) std::fclose(f);
+  }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// An input file opened for reading, as bytes. A directory counts as a file that cannot be
-// opened (EISDIR): reading one would only fail later and look like an empty file.
+// An input file opened for reading, as bytes; the path "-" is standard input. A directory
+// counts as a file that cannot be opened (EISDIR): reading one would only fail later and look
+// like an empty file.
 struct InputFile {
   FilePtr file;
   int error = 0;            // errno when the file could not be opened

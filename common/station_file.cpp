@@ -22,4 +22,9 @@ ReadOutcome StationFile::outcome() const {
   return lines_->outcome(path_);
 }
 
+RegisterRead StationFile::registerRead(bool lookAfter) {
+  const bool linesAfter = lookAfter && linesFollow();  // may read, and so fail
+  return {outcome(), announced(), stationsRead_, linesAfter};
+}
+
 }  // namespace stationtext

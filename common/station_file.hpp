@@ -13,6 +13,15 @@
 
 namespace stationtext {
 
+// What reading a register came to: how reading ended, and what its count announced beside
+// what the file held.
+struct RegisterRead {
+  ReadOutcome outcome;
+  std::size_t announced = 0;  // the station lines the count announced
+  std::size_t held = 0;       // the station lines read: fewer when the file ended first
+  bool linesAfter = false;    // a line that is not blank follows the count's station lines
+};
+
 // One input file read as a register (its count line, then its station lines), as an update
 // list, or as a register followed by update lines. Views it hands out are valid until the next
 // call.
@@ -68,6 +77,9 @@ class StationFile {
 
   // How reading ended so far: notOpened with its cause, readFailed, or complete.
   ReadOutcome outcome() const;
+  // How reading the register went, once its station lines are read; with `lookAfter`, whether
+  // lines follow them, as linesFollow() tells.
+  RegisterRead registerRead(bool lookAfter);
 
  private:
   const char* path_;

@@ -1,8 +1,8 @@
 // Whole runs of the two-file program, judged against the literal reference. The input is split
 // at "%%%\n" into bemenet.txt, then frissites.txt, then be.txt; a part that is not there is a
 // missing file (the register is always written).
+#include "program.hpp"
 #include "run_harness.hpp"
-#include "sorted_register.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -13,16 +13,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (at == std::string_view::npos) break;
     text.remove_prefix(at + 4);
   }
-  const auto paths = [](const std::string& dir) {
-    return stationdiff::Files{.census = dir + "/be.txt",
-                              .stations = dir + "/bemenet.txt",
-                              .updates = dir + "/frissites.txt"};
-  };
   harness::judgeRun(
-      files, [&](const std::string& dir, auto& out) { return stationdiff::run(paths(dir), out); },
-      [&](const std::string& dir, auto& out) {
-        const stationdiff::Files p = paths(dir);
-        return literal::stationdiff(p.census, p.stations, p.updates, out);
+      files,
+      [](const std::string& dir, auto& out) {
+        const std::string census = dir + "/be.txt", stations = dir + "/bemenet.txt",
+                          updates = dir + "/frissites.txt";
+        return stationdiff::run(
+            {.census = census.c_str(), .stations = stations.c_str(), .updates = updates.c_str()},
+            out);
+      },
+      [](const std::string& dir, auto& out) {
+        return literal::stationdiff(dir + "/be.txt", dir + "/bemenet.txt", dir + "/frissites.txt",
+                                    out);
       },
       judge::twoFile);
   return 0;

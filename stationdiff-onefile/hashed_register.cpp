@@ -6,16 +6,13 @@
 #include <string_view>
 
 #include "name_order.hpp"
-#include "reports.hpp"
 #include "station_file.hpp"
 
 namespace onefile {
 
-using stationtext::ReadOutcome;
-
-ReadOutcome TimeTable::load(const char* filename) {
+stationtext::RegisterRead TimeTable::load(const char* filename) {
   stationtext::StationFile file(filename);
-  if (!file.opened()) return file.outcome();
+  if (!file.opened()) return {file.outcome()};
   file.readCount();
   // In file order: the first station of a name keeps its code; later ones change nothing. Names
   // come in batches, so that the memory each needs is asked for before any is looked up.
@@ -42,7 +39,7 @@ ReadOutcome TimeTable::load(const char* filename) {
   // Nothing is looked up any more: the reports only walk the names.
   stations.dropIndex();
   newstations.dropIndex();
-  return file.outcome();
+  return file.registerRead(false);
 }
 
 void TimeTable::printNotUsed(stationtext::ReportWriter& out) {
@@ -75,16 +72,6 @@ void TimeTable::printNewStations(stationtext::ReportWriter& out) {
   out.put("\nNew stations: ").put(newstations.size()).endLine();
   for (const stationtext::KeyedName& name : stationtext::sortedNames(newstations))
     out.put(name.name).endLine();
-}
-
-int run(const std::string& file, stationtext::ReportWriter& out) {
-  return stationtext::guardMemory(out, [&](const char*& input) {
-    input = file.c_str();
-    TimeTable table;
-    const ReadOutcome loaded = table.load(file.c_str());
-    stationtext::warnAbout(out, loaded, stationtext::kRegisterMark);
-    return stationtext::writeReports(table, loaded, out);
-  });
 }
 
 }  // namespace onefile

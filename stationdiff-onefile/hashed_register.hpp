@@ -10,6 +10,7 @@
 #include "line_reader.hpp"
 #include "name_table.hpp"
 #include "report_writer.hpp"
+#include "station_file.hpp"
 
 namespace onefile {
 
@@ -31,8 +32,9 @@ struct NotUsed {
 class TimeTable {
  public:
   // Loads the register at the start of `filename` and matches the update lines after it.
-  // Reports a file that cannot be opened, and a read error.
-  stationtext::ReadOutcome load(const char* filename);
+  // Reports a file that cannot be opened, a read error, and what the register's count
+  // announced beside what it held.
+  stationtext::RegisterRead load(const char* filename);
 
   // Writes one unused station per code, codes ascending: the first of them in the file.
   void printNotUsed(stationtext::ReportWriter& out);
@@ -51,9 +53,5 @@ class TimeTable {
   // The first unused station of each code, by code: filled by printNotUsed().
   std::vector<NotUsed> notused;
 };
-
-// The whole program: the two reports of the register at the start of `file` (main() passes
-// "F.IN" in the working directory). Returns the exit status.
-int run(const std::string& file, stationtext::ReportWriter& out);
 
 }  // namespace onefile

@@ -26,10 +26,13 @@ class NameIndex {
   // What match() reports for a name that no record has.
   static constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
   // Names searched together: sorting a batch lets each search find most of its path in the
-  // cache from the one before; a larger batch only adds to the peak memory.
+  // cache from the one before. A batch holds a name for every kNamesPerSought names of the
+  // register, within these bounds: a smaller register's paths are cached with fewer, and a
+  // larger batch only adds to the peak memory.
   static constexpr std::size_t kBatchNames = 131072;
-  static constexpr std::size_t kBatchBytes = std::size_t{4} << 20;
-  static_assert(kBatchNames > 0 && kBatchBytes > 0);
+  static constexpr std::size_t kNamesPerSought = 8;
+  // Bytes of the batch's names per name: about what names take.
+  static constexpr std::size_t kBatchBytesPerName = 32;
 
   // Sorts `records` by the names that name(record) gives (a std::string_view), as compareNames
   // orders names; records of one name end up next to each other, in no fixed order. Keeps the
@@ -54,9 +57,11 @@ class NameIndex {
   void match(std::span<const Record> sorted, Projection name, Next next, Found found) const {
     assert(sorted.size() == sorted_.keys.size());
     const Names<const Record, Projection> stations{sorted, name};
-    stationtext::NameBatch<> batch(kBatchNames, kBatchBytes);
+    const std::size_t batchNames =
+        std::clamp(sorted.size() / kNamesPerSought, nameindex::kLanes, kBatchNames);
+    stationtext::NameBatch<> batch(batchNames, batchNames * kBatchBytesPerName);
     std::vector<nameindex::SearchName> order;
-    order.reserve(kBatchNames);
+    order.reserve(batchNames);
     std::array<std::string_view, nameindex::kLanes> text;
     std::array<std::size_t, nameindex::kLanes> at;
     while (batch.refill(next)) {

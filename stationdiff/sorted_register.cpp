@@ -5,9 +5,7 @@
 #include <span>
 
 #include "name_index.hpp"
-#include "reports.hpp"
 #include "station_file.hpp"
-#include "word_census.hpp"
 
 namespace stationdiff {
 
@@ -30,9 +28,9 @@ elem TimeTable::station(std::int32_t id, std::string_view name) {
   return {held.data(), id, elem::kHuge, 0};
 }
 
-ReadOutcome TimeTable::loadRegister(const char* path) {
+stationtext::RegisterRead TimeTable::loadRegister(const char* path) {
   stationtext::StationFile file(path);
-  if (!file.opened()) return file.outcome();
+  if (!file.opened()) return {file.outcome()};
   const std::size_t count = file.readCount();
   std::int32_t code;
   std::string_view name;
@@ -45,7 +43,7 @@ ReadOutcome TimeTable::loadRegister(const char* path) {
   }
   // Stations of equal name end up next to each other, in no fixed order.
   index.sort(std::span(stations.data(), stations.size()), &elem::station);
-  return file.outcome();
+  return file.registerRead(true);
 }
 
 ReadOutcome TimeTable::matchUpdates(const char* path) {
@@ -87,33 +85,6 @@ void TimeTable::printNewStations(stationtext::ReportWriter& out) {
   out.put("\nUj allomasok: ").endLine();
   for (const std::string_view name : newstations)
     out.put(name).endLine();
-}
-
-int run(const Files& files, stationtext::ReportWriter& out) {
-  return stationtext::guardMemory(out, [&](const char*& input) {
-    // The census runs first, so that a failed read leaves no half line behind.
-    input = files.census.c_str();
-    std::size_t words = 0;
-    const ReadOutcome census = countDistinctWords(files.census.c_str(), words);
-    stationtext::warnAbout(out, census, "the first word is counted with it", "an empty text");
-    if (census.kind == ReadOutcome::readFailed) return stationtext::failInput(out, census);
-    // Written at once, as a line printed before the inputs are read: a report appended to the
-    // update list holds this line as one of the list's names.
-    out.put("SIZE: ").put(words).endLine();
-    out.flush();
-
-    input = files.stations.c_str();
-    TimeTable table;
-    const ReadOutcome stations = table.loadRegister(files.stations.c_str());
-    stationtext::warnAbout(out, stations, stationtext::kRegisterMark);
-    if (stations.kind != ReadOutcome::complete)
-      return stationtext::writeReports(table, stations, out);
-    input = files.updates.c_str();
-    const ReadOutcome updates = table.matchUpdates(files.updates.c_str());
-    stationtext::warnAbout(out, updates, "the first name will not match", "an empty update list");
-    return stationtext::writeReports(
-        table, updates.kind == ReadOutcome::readFailed ? updates : stations, out);
-  });
 }
 
 }  // namespace stationdiff

@@ -14,6 +14,7 @@
 #include "name_arena.hpp"
 #include "name_index.hpp"
 #include "report_writer.hpp"
+#include "station_file.hpp"
 #include "text_format.hpp"
 
 namespace stationdiff {
@@ -48,8 +49,8 @@ bool compStationIds(const elem& e1, const elem& e2);
 class TimeTable {
  public:
   // Loads the register from the file `path` and sorts it by name. Reports a register that
-  // cannot be opened, and a read error.
-  stationtext::ReadOutcome loadRegister(const char* path);
+  // cannot be opened, a read error, and what its count announced beside what it held.
+  stationtext::RegisterRead loadRegister(const char* path);
   // Matches the update list in the file `path` against the sorted register. A list that cannot
   // be opened is an empty one: the outcome says why, for a warning.
   stationtext::ReadOutcome matchUpdates(const char* path);
@@ -74,17 +75,5 @@ class TimeTable {
   stationtext::NameArena names;  // the bytes of every station name and new name
   NameIndex index;               // the register's names in name order, for the searches
 };
-
-// The files the program reads; main() passes "be.txt", "bemenet.txt" and "frissites.txt" in the
-// working directory.
-struct Files {
-  std::string census;    // its distinct words are counted; optional
-  std::string stations;  // the register; required
-  std::string updates;   // the update list; optional
-};
-
-// The whole program: the word census, then the register's two reports. Returns the exit
-// status.
-int run(const Files& files, stationtext::ReportWriter& out);
 
 }  // namespace stationdiff

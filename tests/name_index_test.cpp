@@ -67,7 +67,7 @@ TEST(NameKeys, OrderNamesAsCompStationNames) {
 
 TEST(NameIndex, SortsAndFindsAsStdSortAndLowerBoundWould) {
   // Sizes around the key sort's small-range cut-off and past the placing's cached range; batches
-  // of one name, of a lane count and one more, and of more than a batch holds. First, runs of
+  // of one name, of a lane count and one more, and of more than two batches hold. First, runs of
   // equal first chunks whose second chunks tie across them: a run that took in its neighbour's
   // first name would sort "BBBBBBBXXXXXXXc" between the two "AAAAAAAXXXXXXX" names.
   const std::size_t small = stationdiff::namekeys::detail::kSmallSort;
@@ -89,8 +89,9 @@ TEST(NameIndex, SortsAndFindsAsStdSortAndLowerBoundWould) {
     std::sort(expected.begin(), expected.end(), before);
     ASSERT_EQ(expected, names) << size << " names";
 
-    for (const std::size_t batch : {std::size_t{1}, lanes, lanes + 1, NameIndex::kBatchNames + 1}) {
-      if (batch > NameIndex::kBatchNames && size != small + 1) continue;
+    // More names than two batches hold, whatever a batch holds for this size of register.
+    const std::size_t batches = 2 * std::max(lanes, size / NameIndex::kNamesPerSought) + 1;
+    for (const std::size_t batch : {std::size_t{1}, lanes, lanes + 1, batches}) {
       SCOPED_TRACE(testing::Message() << size << " names, " << batch << " sought");
       std::vector<std::string> sought;
       for (std::size_t i = 0; i < batch; ++i)

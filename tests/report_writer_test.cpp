@@ -1,14 +1,12 @@
 // The report writer's blocks and failures, and a run that runs out of memory: what the
 // end-to-end cases cannot all provoke.
 #include "report_writer.hpp"
-#include "reports.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <string>
 
 namespace {
@@ -59,18 +57,15 @@ TEST(ReportWriter, AFailedWriteOrCloseIsAWriteErrorWithItsCause) {
   }
 }
 
-TEST(GuardMemory, RunningOutEndsTheReportAfterItsLastWholeLine) {
+TEST(ReportWriter, RunningOutOfMemoryEndsTheReportAfterItsLastWholeLine) {
   char* text = nullptr;
   std::size_t size = 0;
   stationtext::ReportWriter out(open_memstream(&text, &size), "prog");
   testing::internal::CaptureStderr();
-  const int status = stationtext::guardMemory(out, [&](const char*& input) -> int {
-    input = "be.txt";
-    out.put("SIZE: ").put(2u).endLine();
-    out.put("half a line");
-    throw std::bad_alloc();
-  });
-  EXPECT_EQ(1, status);
+  out.reading("be.txt");
+  out.put("SIZE: ").put(2u).endLine();
+  out.put("half a line");
+  EXPECT_EQ(1, out.outOfMemory());
   EXPECT_EQ("prog: out of memory: be.txt: " + std::string(std::strerror(ENOMEM)) + "\n",
             testing::internal::GetCapturedStderr());
   EXPECT_EQ("SIZE: 2\n", std::string(text, size));

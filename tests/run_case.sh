@@ -11,6 +11,7 @@
 #   setup.sh                      run in the scratch folder first, to make large or special
 #                                 inputs that are not worth committing
 #   args                          the program's arguments, one per line (default: none)
+#   stdin                         the program's standard input (default: /dev/null)
 #   stdout.mode                   "full" (standard output at /dev/full), "closed", or
 #                                 "append FILE" (appended to FILE of the case, which is then
 #                                 compared as the standard output)
@@ -59,7 +60,7 @@ trap 'chmod -R u+rwx "$scratch" 2>/dev/null; rm -rf "$scratch" "$results"' EXIT
 
 cp -R "$case_dir"/. "$scratch"/
 rm -f "$scratch"/expected* "$scratch"/setup.sh "$scratch"/stdout.mode "$scratch"/args "$scratch"/memory.limit \
-  "$scratch"/time.limit
+  "$scratch"/time.limit "$scratch"/stdin
 [[ -f $case_dir/args ]] && mapfile -t args <"$case_dir/args" && run+=("${args[@]}")
 cd "$scratch" || exit 2
 if [[ -f $case_dir/setup.sh ]]; then
@@ -76,14 +77,16 @@ fi
 
 [[ -f $case_dir/time.limit ]] && run=(timeout -k 1 "$(<"$case_dir/time.limit")" "${run[@]}")
 
+input=/dev/null
+[[ -f $case_dir/stdin ]] && input=$case_dir/stdin
 mode=file
 [[ -f $case_dir/stdout.mode ]] && mode=$(<"$case_dir/stdout.mode")
 case $mode in
-  file) "${run[@]}" >"$results/out" 2>"$results/err"; status=$? ;;
-  full) "${run[@]}" >/dev/full 2>"$results/err"; status=$? ;;
-  closed) "${run[@]}" >&- 2>"$results/err"; status=$? ;;
+  file) "${run[@]}" <"$input" >"$results/out" 2>"$results/err"; status=$? ;;
+  full) "${run[@]}" <"$input" >/dev/full 2>"$results/err"; status=$? ;;
+  closed) "${run[@]}" <"$input" >&- 2>"$results/err"; status=$? ;;
   append\ *)
-    "${run[@]}" >>"${mode#append }" 2>"$results/err"; status=$?
+    "${run[@]}" <"$input" >>"${mode#append }" 2>"$results/err"; status=$?
     cp "${mode#append }" "$results/out" && mode=file ;;
   *) echo "unknown stdout.mode: $mode"; exit 2 ;;
 esac
