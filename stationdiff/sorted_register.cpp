@@ -11,6 +11,13 @@ namespace stationdiff {
 
 using stationtext::ReadOutcome;
 
+namespace {
+
+// A station's name, as the name index reads it: a lambda, which the index's loops inline.
+constexpr auto kName = [](const elem& e) { return e.station(); };
+
+}  // namespace
+
 bool compStationNames(const elem& e1, const elem& e2) {
   return stationtext::compareNames(e1.station(), e2.station()) < 0;
 }
@@ -42,7 +49,7 @@ stationtext::RegisterRead TimeTable::loadRegister(const char* path) {
     stations.push_back(station(code, name));
   }
   // Stations of equal name end up next to each other, in no fixed order.
-  index.sort(std::span(stations.data(), stations.size()), &elem::station);
+  index.sort(std::span(stations.data(), stations.size()), kName);
   return file.registerRead(true);
 }
 
@@ -50,7 +57,7 @@ ReadOutcome TimeTable::matchUpdates(const char* path) {
   stationtext::StationFile updates(path);
   if (updates.opened()) {
     index.match(
-        std::span<const elem>(stations.data(), stations.size()), &elem::station,
+        std::span<const elem>(stations.data(), stations.size()), kName,
         [&](std::string_view& name) { return updates.nextUpdate(name); },
         [&](std::string_view name, std::size_t at) {
           if (at != NameIndex::kNotFound) {
