@@ -9,7 +9,9 @@ CHECKS_TSV rows: size, layout, program, verdict.
 One table per size and layout: median and range of the wall time, the
 highest peak RSS over the runs, time per station, and each program's median
 relative to ours (so the literal row shows literal/ours, the peer row
-peer/ours).
+peer/ours). Then one table of the two ratios that the targets are stated in, for
+every size and layout: the literal reference's time over ours (the median of
+the round-by-round ratios) and our peak memory over the literal reference's.
 """
 
 import collections
@@ -43,6 +45,7 @@ def main(argv):
 
     keys = sorted({(int(s), l) for s, l, _ in list(walls) + list(verdict)},
                   key=lambda k: (k[0], k[1] != "two-file"))
+    summary_rows = []
     for size, layout in keys:
         s = str(size)
         progs = sorted({p for (ks, kl, p) in list(walls) + list(verdict) if (ks, kl) == (s, layout)},
@@ -82,6 +85,17 @@ def main(argv):
                 rounds.append(f"{name}/ours {statistics.median(r):.2f}× ({r[0]:.2f}–{r[-1]:.2f}×)")
         if rounds:
             print("\nround by round (median, range): " + ", ".join(rounds))
+        print()
+        lit = walls.get((s, layout, "literal"))
+        if ours and lit and len(lit) == len(ours):
+            speed = statistics.median(x / o for x, o in zip(lit, ours))
+            memory = max(peaks[s, layout, "ours"]) / max(peaks[s, layout, "literal"])
+            summary_rows.append(f"| {size:,} | {layout} | {speed:.1f}× | {memory:.2f}× |")
+    if summary_rows:
+        print("### Ratios to the literal reference\n")
+        print("| stations | layout | literal time ÷ ours | our peak memory ÷ literal |")
+        print("|---:|---|---:|---:|")
+        print("\n".join(summary_rows))
         print()
     return 0
 

@@ -3,7 +3,8 @@
 # literal iostream implementation (bench/reference/literal.hpp) and an
 # idiomatic Python peer (bench/reference/peer.py).
 #
-#   bench/run.sh [options] [SIZE...]      SIZE = stations per input (default 200000 2000000)
+#   bench/run.sh [options] [SIZE...]      SIZE = stations per input (default 100000 2000000;
+#                                         add 20000000 for the large size, a few minutes a run)
 #
 #   --runs K     timed runs per program and input (default 3)
 #   --seed S     generator seed (default 1)
@@ -66,7 +67,7 @@ if ((smoke)); then
   sizes=(2000)
   runs=1
 elif ((${#sizes[@]} == 0)); then
-  sizes=(200000 2000000)
+  sizes=(100000 2000000)
 fi
 
 find_programs
