@@ -25,7 +25,8 @@
 # in it (round robin, so drift hits all of them alike) under /usr/bin/time,
 # checks every program's report against the literal reference's with the
 # judge (bench/reference/judge.hpp), and prints one Markdown table per size
-# and layout (also written to bench/out/report.md). Exit status is non-zero
+# and layout and one of the ratios to the literal reference (also written to
+# bench/out/report.md). Exit status is non-zero
 # when a build fails, a program fails or an output check fails.
 set -euo pipefail
 
