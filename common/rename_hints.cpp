@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "radix_sort.hpp"
 #include "rename_pairs.hpp"
 #include "rename_words.hpp"
 
@@ -55,17 +56,21 @@ std::vector<RenameHint> pairOff(BigVector<ScoredPair>& pairs, std::size_t goneCo
     return std::uint64_t{pair.score} * kRivalDenominator <=
            std::uint64_t{kMinScore} * kRivalNumerator;
   });
-  std::sort(pairs.begin(), pairs.end(), [](const ScoredPair& a, const ScoredPair& b) {
-    if (a.score != b.score) return a.score > b.score;
-    return a.gone != b.gone ? a.gone < b.gone : a.fresh < b.fresh;
-  });
+  // The pairs by score, the best first, and in the order they come for equal scores: as keys
+  // of the score's distance from the full score above the pair's number.
+  std::vector<std::uint64_t> order(pairs.size());
+  for (std::size_t p = 0; p < pairs.size(); ++p)
+    order[p] = std::uint64_t{kFullScore - pairs[p].score} << 32 | p;
+  radixSort(order, kScoreBits + 1, [](std::uint64_t key) { return key >> 32; });
   const PairsOf byGone(pairs, goneCount, &ScoredPair::gone);
   const PairsOf byFresh(pairs, freshCount, &ScoredPair::fresh);
   enum State : std::uint8_t { kFree, kPaired, kInDoubt };
   std::vector<State> goneState(goneCount, kFree), freshState(freshCount, kFree);
   std::vector<RenameHint> hints;
-  for (std::size_t p = 0; p < pairs.size() && pairs[p].score >= kMinScore; ++p) {
+  for (const std::uint64_t key : order) {
+    const auto p = static_cast<std::uint32_t>(key);
     const ScoredPair& pair = pairs[p];
+    if (pair.score < kMinScore) break;
     if (goneState[pair.gone] != kFree || freshState[pair.fresh] != kFree) continue;
     std::uint32_t rival = 0;
     for (const std::uint32_t q : byGone.of(pair.gone)) {

@@ -191,13 +191,15 @@ BigVector<ScoredPair> scoredPairs(const RenameWords& words, std::size_t freshCou
     }
   }
   // Each pair's new name is asked for in three steps ahead of its scoring: where its words
-  // are, its words, and what is known of each word.
+  // are, its words, and what is known of each word; and what is known of its gone name's words.
   const auto fresh = [&](std::size_t p) { return goneCount + pairs[p].fresh; };
   for (std::size_t p = 0; p < pairs.size(); ++p) {
     if (p + 3 * kAhead < pairs.size()) words.prefetchName(fresh(p + 3 * kAhead));
     if (p + 2 * kAhead < pairs.size()) words.prefetchWords(fresh(p + 2 * kAhead));
     if (p + kAhead < pairs.size()) {
       for (const std::uint32_t w : words.words(fresh(p + kAhead)))
+        words.prefetchWord(w);
+      for (const std::uint32_t w : words.words(pairs[p + kAhead].gone))
         words.prefetchWord(w);
     }
     pairs[p].score = score(words, pairs[p].gone, fresh(p));

@@ -136,19 +136,20 @@ class Splitter {
     // first words; the rest is split from the end of the last of them.
     const std::size_t same = sharedPrefix(name, previous_);
     const bool equal = same == name.size() && same == previous_.size();
-    const std::size_t first = nameWords_.size();
+    const Words& before = words_[at_ ^ 1];
+    Words& now = words_[at_];
     std::size_t count = 0;  // of the name's words
-    for (; count < previousCount_ &&
-           (previousEnds_[count] < same || (equal && previousEnds_[count] == same));
+    for (; count < before.count &&
+           (before.ends[count] < same || (equal && before.ends[count] == same));
          ++count) {
-      ends_[count] = previousEnds_[count];
-      nameWords_.push_back(0);
-      copy(first + count, previousFirst_ + count);
+      now.ends[count] = before.ends[count];
+      now.sources[count] = before.sources[count];
+      copy(nameWords_.size(), now.sources[count]);
     }
     std::size_t end = batched_ == 0 ? 0 : batchEnds_[batched_ - 1];
     std::size_t length = 0;  // of the word at hand
-    for (std::size_t i = count == 0 ? 0 : ends_[count - 1]; i <= name.size() && count < kMaxWords;
-         ++i) {
+    for (std::size_t i = count == 0 ? 0 : now.ends[count - 1];
+         i <= name.size() && count < kMaxWords; ++i) {
       const unsigned char byte =
           i < name.size() ? kWordByte[static_cast<unsigned char>(name[i])] : 0;
       if (byte != 0) {
@@ -157,15 +158,15 @@ class Splitter {
         end += length;
         batchEnds_[batched_] = static_cast<std::uint16_t>(end);
         places_[batched_++] = nameWords_.size();
+        now.sources[count] = nameWords_.size();
         nameWords_.push_back(0);
-        ends_[count++] = i;
+        now.ends[count++] = i;
         length = 0;
       }
     }
     previous_ = name;
-    previousFirst_ = first;
-    previousCount_ = count;
-    std::swap(ends_, previousEnds_);
+    now.count = count;
+    at_ ^= 1;
     if (batched_ + kMaxWords > kBatch || copies_ + kMaxWords > kBatch) flush();
   }
 
@@ -181,12 +182,13 @@ class Splitter {
   static constexpr std::size_t kBatch = WordTable::kBatch;
   static_assert(kBatch > kMaxWords && kBatch * kMaxWordBytes <= UINT16_MAX);
 
-  // nameWords[to] takes the number of nameWords[from], an earlier word: now when it is known,
-  // otherwise once the batch is numbered.
+  // Appends a word that takes the number of nameWords[from], an earlier word of the batch or
+  // before it: now when it is known, otherwise once the batch is numbered.
   void copy(std::size_t to, std::size_t from) {
     if (from < pending_) {
-      nameWords_[to] = nameWords_[from];
+      nameWords_.push_back(nameWords_[from]);
     } else {
+      nameWords_.push_back(0);
       copied_[copies_++] = {to, from};
     }
   }
@@ -213,13 +215,17 @@ class Splitter {
   std::pair<std::size_t, std::size_t> copied_[kBatch];
   std::size_t copies_ = 0;
   std::size_t pending_ = 0;
-  // The name before: its bytes, the place of its first word, its words and where each ends in
-  // it; and where the words of the name at hand end.
-  std::string_view previous_;
-  std::size_t previousFirst_ = 0;
-  std::size_t previousCount_ = 0;
-  std::array<std::size_t, kMaxWords> previousEnds_{};
-  std::array<std::size_t, kMaxWords> ends_{};
+  // The words of a name: how many, where each ends in it and the place in nameWords whose
+  // number each takes (its own, or that of the word it was copied from, so that a word that
+  // many names in a row begin with is looked up once).
+  struct Words {
+    std::size_t count = 0;
+    std::array<std::size_t, kMaxWords> ends{};
+    std::array<std::size_t, kMaxWords> sources{};
+  };
+  std::string_view previous_;  // the name before
+  Words words_[2];             // of the name at hand, words_[at_], and of the name before
+  int at_ = 0;
 };
 
 }  // namespace

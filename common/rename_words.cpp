@@ -7,6 +7,8 @@
 #include <new>
 #include <utility>
 
+#include "radix_sort.hpp"
+
 namespace stationtext {
 namespace {
 
@@ -67,9 +69,14 @@ std::vector<std::uint32_t> RenameWords::sortWords(const WordTexts& seen) {
       head = head << 8 | (b < text.size() ? static_cast<unsigned char>(text[b]) : 0);
     if (!isNumber(text)) order.push_back({head, static_cast<std::uint32_t>(i)});
   }
-  std::sort(order.begin(), order.end(), [&seen](const Keyed& a, const Keyed& b) {
-    return a.head != b.head ? a.head < b.head : seen[a.number] < seen[b.number];
-  });
+  radixSort(order, 64, [](const Keyed& keyed) { return keyed.head; });
+  for (auto run = order.begin(); run != order.end();) {  // words alike in their first bytes
+    const auto end =
+        std::find_if(run, order.end(), [&](const Keyed& keyed) { return keyed.head != run->head; });
+    std::sort(run, end,
+              [&seen](const Keyed& a, const Keyed& b) { return seen[a.number] < seen[b.number]; });
+    run = end;
+  }
   sorted_ = static_cast<std::uint32_t>(order.size());
   std::vector<std::uint32_t> place(seen.size());
   texts_.bytes.reserve(seen.bytes.size());
@@ -169,9 +176,8 @@ void RenameWords::indexFresh() {
   }
 }
 
-bool RenameWords::joins(std::uint32_t first, std::uint32_t second, std::uint32_t whole) const {
-  // A whole that begins with a word other than a number follows it within its range.
-  if (first < sorted_ && !(first < whole && whole < longerEnd(first))) return false;
+// True when `whole` is `first` followed by `second`.
+bool RenameWords::spells(std::uint32_t first, std::uint32_t second, std::uint32_t whole) const {
   const std::string_view a = texts_[first], b = texts_[second], joined = texts_[whole];
   return a.size() + b.size() == joined.size() && joined.starts_with(a) && joined.ends_with(b);
 }

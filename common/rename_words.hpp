@@ -66,8 +66,14 @@ class RenameWords {
   bool abbreviates(std::uint32_t a, std::uint32_t b) const {
     return a < b && abbreviation(a) && b < longerEnd(a);
   }
-  // True when `whole` is `first` and `second` written as one word.
-  bool joins(std::uint32_t first, std::uint32_t second, std::uint32_t whole) const;
+  // True when `whole` is `first` and `second` written as one word. A whole that begins with a
+  // word other than a number lies within that word's range; one that begins with a number is a
+  // number.
+  bool joins(std::uint32_t first, std::uint32_t second, std::uint32_t whole) const {
+    const bool mayBegin =
+        first < sorted_ ? first < whole && whole < longerEnd(first) : whole >= sorted_;
+    return mayBegin && spells(first, second, whole);
+  }
   // The longest word that abbreviates `word`, or kNoWord.
   std::uint32_t shorter(std::uint32_t word) const { return words_[word].shorter; }
 
@@ -118,6 +124,7 @@ class RenameWords {
     return words_[word].longerEnd & ~kAbbreviation;
   }
 
+  bool spells(std::uint32_t first, std::uint32_t second, std::uint32_t whole) const;
   std::span<const std::uint32_t> freshBetween(std::uint32_t first, std::uint32_t end) const {
     return {freshNames_.data() + words_[first].freshStart,
             freshNames_.data() + words_[end].freshStart};
