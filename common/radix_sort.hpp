@@ -15,6 +15,7 @@ namespace stationtext {
 // digit that all keys share costs no pass.
 template <typename T, typename KeyOf>
 void radixSort(std::vector<T>& items, int bits, KeyOf keyOf) {
+  // Two passes sort a 32-bit key, and a pass's counts (half a megabyte) stay in the cache.
   constexpr int kDigitBits = 16;
   constexpr std::uint64_t kDigitMask = (std::uint64_t{1} << kDigitBits) - 1;
   std::vector<T> other(items.size());

@@ -69,7 +69,8 @@ class WordTable {
   WordTexts& texts() { return texts_; }
 
  private:
-  // The table has 2^kFirstBits slots at least, and is kept at most half full.
+  // The table has 2^kFirstBits slots at least, a few pages, so that short lists never grow
+  // it; it is kept at most half full.
   static constexpr int kFirstBits = 10;
   static constexpr std::uint64_t kTagMask = ~std::uint64_t{0} << 32;
   // Words at most: the tag's 32 bits place a slot in any table that holds them, and a word

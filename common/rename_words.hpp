@@ -43,7 +43,8 @@ class RenameWords {
   // An abbreviation is at least this many bytes long: shorter words ("am", "b") begin too many
   // unrelated words.
   static constexpr std::size_t kMinAbbreviation = 3;
-  // Weights count in units of 2^-kWeightBits of a bit.
+  // Weights count in units of 2^-kWeightBits of a bit: about a thousandth, finer than any
+  // difference of rarity that should decide a hint, and 32 bits hold a name's weight.
   static constexpr int kWeightBits = 10;
 
   // Throws std::bad_alloc when memory runs out or the names are more than 32-bit numbers count.
