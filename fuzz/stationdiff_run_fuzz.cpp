@@ -1,4 +1,5 @@
-// Whole runs of the two-file program, judged against the literal reference. The input is split
+// Whole runs of the two-file program with its rename hints, judged against the literal
+// reference. The input is split
 // at "%%%\n" into bemenet.txt, then frissites.txt, then be.txt; a part that is not there is a
 // missing file (the register is always written).
 #include "program.hpp"
@@ -20,12 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           updates = dir + "/frissites.txt";
         return stationdiff::run(
             {.census = census.c_str(), .stations = stations.c_str(), .updates = updates.c_str()},
-            out);
+            out, true);
       },
       [](const std::string& dir, auto& out) {
         return literal::stationdiff(dir + "/be.txt", dir + "/bemenet.txt", dir + "/frissites.txt",
                                     out);
       },
-      judge::twoFile);
+      judge::twoFile, {"Eltunt allomasok: ", "Uj allomasok: ", "Valoszinu atnevezesek: ", false});
   return 0;
 }

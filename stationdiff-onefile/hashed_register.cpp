@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "name_order.hpp"
+#include "rename_hints.hpp"
 #include "station_file.hpp"
 
 namespace onefile {
@@ -70,8 +70,28 @@ void TimeTable::printNotUsed(stationtext::ReportWriter& out) {
 
 void TimeTable::printNewStations(stationtext::ReportWriter& out) {
   out.put("\nNew stations: ").put(newstations.size()).endLine();
-  for (const stationtext::KeyedName& name : stationtext::sortedNames(newstations))
+  neworder = stationtext::sortedNames(newstations);
+  for (const stationtext::KeyedName& name : neworder)
     out.put(name.name).endLine();
+}
+
+void TimeTable::printRenames(stationtext::ReportWriter& out) {
+  std::vector<std::string_view> gone, fresh;
+  gone.reserve(notused.size());
+  for (const NotUsed& station : notused)
+    gone.push_back(station.name);
+  fresh.reserve(neworder.size());
+  for (const stationtext::KeyedName& name : neworder)
+    fresh.push_back(name.name);
+  const std::vector<stationtext::RenameHint> hints = stationtext::findRenames(gone, fresh);
+  out.put("\nProbably renamed: ").put(hints.size()).endLine();
+  for (const stationtext::RenameHint& hint : hints)
+    out.put(notused[hint.gone].code)
+        .put(" ")
+        .put(gone[hint.gone])
+        .put("\t")
+        .put(fresh[hint.fresh])
+        .endLine();
 }
 
 }  // namespace onefile

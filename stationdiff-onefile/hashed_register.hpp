@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "line_reader.hpp"
+#include "name_order.hpp"
 #include "name_table.hpp"
 #include "report_writer.hpp"
 #include "station_file.hpp"
@@ -40,6 +41,9 @@ class TimeTable {
   void printNotUsed(stationtext::ReportWriter& out);
   // Writes the number of new names, then the names in name order.
   void printNewStations(stationtext::ReportWriter& out);
+  // Writes, after the two reports, the number of unused stations listed that most likely became
+  // one of the new names, then each with that name, in the order listed.
+  void printRenames(stationtext::ReportWriter& out);
 
  private:
   // Unused stations gathered before they are first made distinct by code: sorting this few
@@ -52,6 +56,8 @@ class TimeTable {
   stationtext::NameTable<> newstations;
   // The first unused station of each code, by code: filled by printNotUsed().
   std::vector<NotUsed> notused;
+  // The new names in name order: filled by printNewStations().
+  std::vector<stationtext::KeyedName> neworder;
 };
 
 }  // namespace onefile

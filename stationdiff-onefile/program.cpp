@@ -44,7 +44,7 @@ constexpr std::string_view kUsage =
 
 }  // namespace
 
-int run(const char* file, stationtext::ReportWriter& out) {
+int run(const char* file, stationtext::ReportWriter& out, bool renames) {
   out.reading(file);
   TimeTable table;
   const stationtext::RegisterRead loaded = table.load(file);
@@ -54,6 +54,7 @@ int run(const char* file, stationtext::ReportWriter& out) {
     return stationtext::failRegister(out, loaded.outcome);
   table.printNotUsed(out);
   table.printNewStations(out);
+  if (renames) table.printRenames(out);
   return out.finish();
 }
 
@@ -63,14 +64,15 @@ int runProgram(int argc, char** argv) {
   if (!stationtext::roomToStart()) return out.outOfMemory();
   try {
     const char* file = "F.IN";
-    bool strict = false;
+    bool strict = false, renames = false;
     const stationtext::Option options[] = {
         {"input", &file, "the input"},
         {"strict", &strict},
+        {"renames", &renames},
     };
     const stationtext::Asked asked = stationtext::readArguments(argc, argv, options, out);
     if (asked != stationtext::Asked::run) return stationtext::answer(asked, kUsage, out);
-    return stationtext::strictStatus(run(file, out), strict, out);
+    return stationtext::strictStatus(run(file, out, renames), strict, out);
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {  // a size that no array can have
   }

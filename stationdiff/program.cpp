@@ -57,7 +57,7 @@ constexpr stationtext::InputEffects kCensusEffects{
 
 }  // namespace
 
-int run(const Files& files, stationtext::ReportWriter& out) {
+int run(const Files& files, stationtext::ReportWriter& out, bool renames) {
   using stationtext::ReadOutcome;
   // The census runs first, so that a failed read leaves no half line behind.
   out.reading(files.census);
@@ -84,6 +84,7 @@ int run(const Files& files, stationtext::ReportWriter& out) {
   if (updates.kind == ReadOutcome::readFailed) return stationtext::failInput(out, updates);
   table.printNotUsed(out);
   table.printNewStations(out);
+  if (renames) table.printRenames(out);
   return out.finish();
 }
 
@@ -93,16 +94,17 @@ int runProgram(int argc, char** argv) {
   if (!stationtext::roomToStart()) return out.outOfMemory();
   try {
     Files files;
-    bool strict = false;
+    bool strict = false, renames = false;
     const stationtext::Option options[] = {
         {"register", &files.stations, "the register"},
         {"updates", &files.updates, "the update list"},
         {"words", &files.census, "the text whose words are counted"},
         {"strict", &strict},
+        {"renames", &renames},
     };
     const stationtext::Asked asked = stationtext::readArguments(argc, argv, options, out);
     if (asked != stationtext::Asked::run) return stationtext::answer(asked, kUsage, out);
-    return stationtext::strictStatus(run(files, out), strict, out);
+    return stationtext::strictStatus(run(files, out, renames), strict, out);
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {  // a size that no array can have
   }

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "name_index.hpp"
+#include "rename_hints.hpp"
 #include "station_file.hpp"
 
 namespace stationdiff {
@@ -92,6 +93,21 @@ void TimeTable::printNewStations(stationtext::ReportWriter& out) {
   out.put("\nUj allomasok: ").endLine();
   for (const std::string_view name : newstations)
     out.put(name).endLine();
+}
+
+void TimeTable::printRenames(stationtext::ReportWriter& out) {
+  out.put("\nValoszinu atnevezesek: ").endLine();
+  std::vector<std::string_view> gone, fresh(newstations.begin(), newstations.end());
+  gone.reserve(notused.size());
+  for (const elem& e : notused)
+    gone.push_back(e.station());
+  for (const stationtext::RenameHint& hint : stationtext::findRenames(gone, fresh))
+    out.put(notused[hint.gone].id)
+        .put(" ")
+        .put(gone[hint.gone])
+        .put("\t")
+        .put(fresh[hint.fresh])
+        .endLine();
 }
 
 }  // namespace stationdiff

@@ -59,6 +59,9 @@ class TimeTable {
   void printNotUsed(stationtext::ReportWriter& out);
   // Writes the update names that the register lacks, in name order.
   void printNewStations(stationtext::ReportWriter& out);
+  // Writes, after printNotUsed(), the stations it listed that most likely became one of the new
+  // names, with that name, in the order listed.
+  void printRenames(stationtext::ReportWriter& out);
 
  private:
   // A station of `name`, kept in `names`.
