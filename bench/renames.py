@@ -4,8 +4,6 @@ rename hints against the true renames, beside two baselines. Python standard lib
 
   renames.py cases PACKAGES DEST     cases from unpacked db-stations versions (PACKAGES/<v>/data.ndjson)
   renames.py crafted N DEST          N register names and N new names sharing six words
-  renames.py lists LAYOUT REPORT GONE NEW
-                                     the gone and the new names of a report, one per line
   renames.py hints LAYOUT REPORT     the report's rename hints as "old<TAB>new"; status 3 when
                                      the report has no rename section
   renames.py score CASE LABEL=HINTS...
@@ -124,12 +122,6 @@ def sections(layout, path):
     return gone, rest, renames
 
 
-def lists(layout, report, gone_path, new_path):
-    gone, fresh, _ = sections(layout, report)
-    write(gone_path, gone)
-    write(new_path, fresh)
-
-
 def hints(layout, report):
     _, _, renames = sections(layout, report)
     if renames is None:
@@ -218,8 +210,6 @@ def main(argv):
         cases(argv[2], argv[3])
     elif command == "crafted" and len(argv) == 4:
         crafted(int(argv[2]), argv[3])
-    elif command == "lists" and len(argv) == 6:
-        lists(*argv[2:])
     elif command == "hints" and len(argv) == 4:
         hints(argv[2], argv[3])
     elif command == "score" and len(argv) >= 3:

@@ -24,11 +24,6 @@
 # new name in the new report. Precision is correct hints over hints given, recall correct
 # hints over true renames.
 #
-# Where a program does not take --renames (its report has no rename section), the leaf alone
-# is measured in its place: bench/rename_eval.cpp, built here against common/, given the gone
-# and the new names of that program's report; such figures are marked "(leaf)", and its time
-# and memory are those of finding the hints, beside the program's run without them.
-#
 # Environment: STATIONDIFF_BIN, ONEFILE_BIN, PYTHON as for bench/run.sh. Reports and tables go
 # to bench/out/renames/. The exit status is non-zero when a build, a fetch or a run fails.
 set -euo pipefail
@@ -64,21 +59,6 @@ done
 find_programs
 mkdir -p "$OUT"
 
-# The leaf alone: rename_eval with the sources of common/ that it needs.
-eval_bin="$BIN/rename_eval"
-leaf_sources=("$BENCH/rename_eval.cpp" "$ROOT"/common/rename_*.cpp "$ROOT/common/keyed_hash.cpp"
-  "$ROOT/common/big_vector.cpp")
-stale=0
-for src in "${leaf_sources[@]}" "$ROOT"/common/rename_*.hpp "$ROOT/common/keyed_hash.hpp" \
-  "$ROOT/common/big_vector.hpp"; do
-  [[ "$src" -nt "$eval_bin" ]] && stale=1
-done
-if ((stale)) || [[ ! -x "$eval_bin" ]]; then
-  log "compiling bench/rename_eval.cpp"
-  mkdir -p "$BIN"
-  g++ -O2 -std=c++20 -I"$ROOT/common" -o "$eval_bin" "${leaf_sources[@]}"
-fi
-
 program() { if [[ "$1" == two-file ]]; then echo "$ours_two"; else echo "$ours_one"; fi; }
 
 # run_report LAYOUT DIR REPORT [ARG]: runs the layout's program in DIR; the report goes to REPORT.
@@ -88,18 +68,13 @@ run_report() {
   (cd "$2" && "$prog" ${4:+"$4"} >"$3" 2>"$3.err") || fail "$(basename "$prog") failed in $2 (see $3.err)"
 }
 
-# hints_of LAYOUT CASE DEST: the hints for one case and layout as "old<TAB>new" in DEST, from
-# the program's --renames report or else from the leaf; prints the label of the figures.
+# hints_of LAYOUT CASE DEST: the hints of the program's --renames report for one case and
+# layout, as "old<TAB>new" in DEST.
 hints_of() {
   local layout="$1" case="$2" dest="$3" report="${3%.tsv}.out"
   run_report "$layout" "$case/$layout" "$report" --renames
-  if "$PYTHON" "$HELPER" hints "$layout" "$report" >"$dest"; then
-    echo "$layout"
-    return
-  fi
-  "$PYTHON" "$HELPER" lists "$layout" "$report" "$dest.gone" "$dest.new"
-  "$eval_bin" "$dest.gone" "$dest.new" >"$dest" 2>/dev/null
-  echo "$layout (leaf)"
+  "$PYTHON" "$HELPER" hints "$layout" "$report" >"$dest" ||
+    fail "no rename hints in the $layout report ($report)"
 }
 
 fetch_packages() {
@@ -129,8 +104,8 @@ quality() {
       mkdir -p "$OUT/$name"
       labels=()
       for layout in two-file one-file; do
-        label="$(hints_of "$layout" "$case" "$OUT/$name/$layout.tsv")"
-        labels+=("($label)=$OUT/$name/$layout.tsv")
+        hints_of "$layout" "$case" "$OUT/$name/$layout.tsv"
+        labels+=("($layout)=$OUT/$name/$layout.tsv")
       done
       "$PYTHON" "$HELPER" score "$case" "${labels[@]}"
     done
@@ -155,31 +130,14 @@ best_run() {
   echo "$best"
 }
 
-# best_leaf GONE NEW: the fastest of the leaf's timed runs, as "seconds grown-KiB".
-best_leaf() {
-  local run
-  for ((run = 1; run <= runs; run++)); do
-    "$eval_bin" "$1" "$2" 2>&1 >/dev/null | awk '{ sub(/^\+/, "", $6); print $2, $6 }'
-  done | sort -n | head -1
-}
-
 # cost_row INPUT LAYOUT DIR: one table row, without and with the hints.
 cost_row() {
-  local input="$1" layout="$2" dir="$3" without with source added
+  local input="$1" layout="$2" dir="$3" without with added
   without="$(best_run "$layout" "$dir")"
   with="$(best_run "$layout" "$dir" --renames)"
-  if "$PYTHON" "$HELPER" hints "$layout" "$OUT/report.out" >/dev/null; then
-    source="program"
-    added="$(awk -v w="$without" -v r="$with" 'BEGIN { split(w, a, " "); split(r, b, " ");
-      printf "%.2f s, %d KiB | %+.0f%%, %+.0f%%", b[1], b[2], 100 * (b[1] - a[1]) / a[1], 100 * (b[2] - a[2]) / a[2] }')"
-  else
-    source="leaf"
-    "$PYTHON" "$HELPER" lists "$layout" "$OUT/report.out" "$OUT/gone.txt" "$OUT/new.txt"
-    with="$(best_leaf "$OUT/gone.txt" "$OUT/new.txt")"
-    added="$(awk -v w="$without" -v r="$with" 'BEGIN { split(w, a, " "); split(r, b, " ");
-      printf "+%.3f s, +%d KiB | +%.0f%%, +%.0f%%", b[1], b[2], 100 * b[1] / a[1], 100 * b[2] / a[2] }')"
-  fi
-  echo "| $input | $layout | $(awk '{ printf "%.2f s, %d KiB", $1, $2 }' <<<"$without") | $added | $source |"
+  added="$(awk -v w="$without" -v r="$with" 'BEGIN { split(w, a, " "); split(r, b, " ");
+    printf "%.2f s, %d KiB | %+.0f%%, %+.0f%%", b[1], b[2], 100 * (b[1] - a[1]) / a[1], 100 * (b[2] - a[2]) / a[2] }')"
+  echo "| $input | $layout | $(awk '{ printf "%.2f s, %d KiB", $1, $2 }' <<<"$without") | $added |"
 }
 
 cost() {
@@ -198,8 +156,8 @@ cost() {
     echo "$stamp" >"$typical/.stamp"
   fi
   {
-    echo "| input | layout | without --renames: time, peak | with hints: time, peak (leaf: what it adds) | added: time, peak | measured |"
-    echo "|---|---|---|---|---|---|"
+    echo "| input | layout | without --renames: time, peak | with --renames: time, peak | added: time, peak |"
+    echo "|---|---|---|---|---|"
     for layout in two-file one-file; do
       cost_row "crafted, $crafted_names + $crafted_names names" "$layout" "$crafted/$layout"
     done
