@@ -15,12 +15,12 @@ set(_stationdiff_ascii_spellings
     "×" "x" "≈" "~" "≤" "<=" "≥" ">=" "→" "->" "–" "-" "—" "--" "‘" "'" "’" "'" "“" "\""
     "”" "\"" "…" "..." "µ" "u" "±" "+/-" "·" "."
     "Á" "A'" "á" "a'" "É" "E'" "é" "e'" "Í" "I'" "í" "i'" "Ó" "O'" "ó" "o'" "Ö" "O:" "ö" "o:"
-    "Ő" "O\"" "ő" "o\"" "Ú" "U'" "ú" "u'" "Ü" "U:" "ü" "u:" "Ű" "U\"" "ű" "u\"")
+    "Ő" "O\"" "ő" "o\"" "Ú" "U'" "ú" "u'" "Ü" "U:" "ü" "u:" "Ű" "U\"" "ű" "u\"" "ß" "ss")
 
 # The sections ("## <title>" up to the next one) of README.md that README.txt holds, in the
 # README's order.
 set(_stationdiff_windows_readme_sections
-    "What it does" "Options" "Input layout" "Reports" "Exit status" "Messages")
+    "What it does" "Options" "Input layout" "Reports" "Rename hints" "Exit status" "Messages")
 
 # stationdiff_readme_sections(<text variable>): the sections listed above of a README's text.
 function(stationdiff_readme_sections text_var)

@@ -23,6 +23,8 @@ constexpr std::string_view kUsage =
     "                then the update list, one station name per line\n"
     "                (default: F.IN; - is standard input)\n"
     "  --strict      exit with status 2 when a warning was given\n"
+    "  --renames     after the report, pair gone stations with the new names they\n"
+    "                most likely became (\"Probably renamed: \")\n"
     "  -h, --help    print this help and exit\n"
     "  --version     print the version and exit\n"
     "Without options, F.IN is read from the current directory.\n"

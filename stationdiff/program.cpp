@@ -27,6 +27,8 @@ constexpr std::string_view kUsage =
     "  --words=FILE     any text, whose distinct words are counted; optional\n"
     "                   (default: be.txt)\n"
     "  --strict         exit with status 2 when a warning was given\n"
+    "  --renames        after the report, pair gone stations with the new names\n"
+    "                   they most likely became (\"Valoszinu atnevezesek: \")\n"
     "  -h, --help       print this help and exit\n"
     "  --version        print the version and exit\n"
     "Without options, the files are read from the current directory. A FILE of -\n"
