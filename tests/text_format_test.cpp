@@ -52,6 +52,28 @@ TEST(BlankScans, FollowIsBlankForEveryByteInEveryLane) {
   }
 }
 
+TEST(BlankScans, LongTokensEndAtTheirFirstBlank) {
+  // A token of every byte that is not a blank, long enough to take the scan for long tokens,
+  // with one blank of each kind around the scan's turns and its chunks' ends.
+  std::string token;
+  for (std::size_t i = 0; token.size() < 10000; ++i) {
+    if (!blank(static_cast<char>(i % 256))) token.push_back(static_cast<char>(i % 256));
+  }
+  const char* const end = token.data() + token.size();
+  EXPECT_EQ(end, stationtext::findBlankRun(token.data(), end));
+  for (unsigned byte = 0; byte < 256; ++byte) {
+    if (!blank(static_cast<char>(byte))) continue;
+    for (const std::size_t at : {63, 64, 65, 4095, 4096, 4160, 4161, 8193, 9999}) {
+      std::string text = token;
+      text[at] = static_cast<char>(byte);
+      text[at + 1 < text.size() ? at + 1 : 0] = static_cast<char>(byte);  // a later one too
+      ASSERT_EQ(text.data() + (at + 1 < text.size() ? at : 0),
+                stationtext::findBlankRun(text.data(), text.data() + text.size()))
+          << byte << " at " << at;
+    }
+  }
+}
+
 TEST(JoinTokens, AnyByteAtAnyPosition) {
   // Names of up to 33 bytes, shorter than a word, one, two, the last word overlapping the ones
   // before, and longer: each byte value, alone or doubled, at each position.
