@@ -2,11 +2,11 @@
 // where the keys tie.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
-#include "key_sort.hpp"
 #include "name_keys.hpp"
 
 namespace stationtext {
@@ -17,15 +17,13 @@ struct KeyedName {
   std::string_view name;
 };
 
-// Sorts `names` in name order (compareNames): on the keys, byte by byte, and by the names
-// themselves where keys tie with bytes still to compare.
+// Sorts `names` in name order (compareNames): on the keys, and by the names themselves where
+// keys tie with bytes still to compare.
 inline void sortNames(std::vector<KeyedName>& names) {
-  namekeys::sortByKeyBytes(
-      names.begin(), names.end(), [](const KeyedName& n) { return n.key; },
-      [](const KeyedName& a, const KeyedName& b) {
-        return a.key < b.key ||
-               (a.key == b.key && namekeys::tieGoesOn(a.key) && compareNames(a.name, b.name) < 0);
-      });
+  std::sort(names.begin(), names.end(), [](const KeyedName& a, const KeyedName& b) {
+    return a.key < b.key ||
+           (a.key == b.key && namekeys::tieGoesOn(a.key) && compareNames(a.name, b.name) < 0);
+  });
 }
 
 // The names of `table` (a NameTable), in name order; views into the table.

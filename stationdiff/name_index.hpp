@@ -41,8 +41,7 @@ class NameIndex {
   void sort(std::span<Record> records, Projection name = {}) {
     const Names<Record, Projection> names{records, name};
     {
-      stationtext::GrowingArray<std::uint32_t> place =
-          nameindex::sortPlaces(names, sorted_.equalRuns);
+      stationtext::GrowingArray<std::uint32_t> place = nameindex::sortPlaces(names);
       moveToPlaces(records, std::span(place.data(), place.size()));
     }
     nameindex::keysInOrder(names, sorted_.keys);

@@ -1,9 +1,7 @@
 // Finding names among sorted names: the parts that read keys only.
 #include "name_search.hpp"
 
-#include <cassert>
-
-#include "key_sort.hpp"
+#include <algorithm>
 
 namespace stationdiff::nameindex {
 
@@ -12,10 +10,8 @@ void sortBatch(const stationtext::NameBatch<>& batch, std::vector<SearchName>& o
   for (std::size_t i = 0; i < batch.size(); ++i)
     order.push_back({namekeys::PrefixKey(batch.name(i)), static_cast<std::uint32_t>(i)});
   const auto byKey = [](const SearchName& a, const SearchName& b) { return a.key < b.key; };
-  namekeys::sortByKeyBytes(
-      order.begin(), order.end(), [](const SearchName& n) { return n.key.chunk(0); }, byKey);
   // The shared levels of the search rely on this order.
-  assert(std::is_sorted(order.begin(), order.end(), byKey));
+  std::sort(order.begin(), order.end(), byKey);
 }
 
 std::size_t sharedLevels(const stationtext::GrowingArray<namekeys::PrefixKey>& keys,

@@ -70,23 +70,14 @@ void standLanes(const SortedNames& sorted, const Names& stations, const SearchNa
 }
 
 // Moves each lane past the probe at `half` when the probe sorts before its name, and asks for
-// the memory of the level after, `next` further on. A long name found equal takes its first
-// place from the sort's runs of equal long names, rather than being compared again at each
-// level; its search goes on without comparing bytes, and the answer stays.
+// the memory of the level after, `next` further on.
 template <typename Names>
 void advanceLanes(const SortedNames& sorted, const Names& stations, const std::string_view* text,
-                  std::size_t half, std::size_t next, Lanes& lanes, std::size_t* at) {
+                  std::size_t half, std::size_t next, Lanes& lanes) {
   for (std::size_t g = 0; g < lanes.count; ++g) {
     const std::size_t probe = lanes.base[g] + half;
     bool goes = lanes.standing[g] == keyBelow;
-    if (lanes.standing[g] == keyTied) {
-      const int order = namekeys::compareNames(stations[probe], text[g]);
-      goes = order < 0;
-      if (order == 0 && text[g].size() >= kLongName) {
-        at[g] = sorted.firstOfName(probe);
-        lanes.bytesDecide[g] = false;
-      }
-    }
+    if (lanes.standing[g] == keyTied) goes = namekeys::compareNames(stations[probe], text[g]) < 0;
     lanes.base[g] += goes ? half : 0;
     __builtin_prefetch(&sorted.keys[lanes.base[g] + next]);
     stations.prefetch(lanes.base[g] + next);
@@ -116,13 +107,12 @@ void findGroup(const SortedNames& sorted, const Names& stations, const SearchNam
   while (span > 1) {
     const std::size_t half = span / 2;
     standLanes(sorted, stations, names, half, lanes);
-    advanceLanes(sorted, stations, text, half, (span - half) / 2, lanes, at);
+    advanceLanes(sorted, stations, text, half, (span - half) / 2, lanes);
     span -= half;
   }
   // Each search has narrowed its range to one name: the first not before the name sought is
   // that one or the next.
   for (std::size_t g = 0; g < count; ++g) {
-    if (at[g] != notFound) continue;
     const namekeys::PrefixKey& name = names[g].key;
     const auto order = [&](std::size_t place) {
       if (keys[place] == name)

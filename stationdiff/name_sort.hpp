@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "big_memory.hpp"
-#include "key_sort.hpp"
 #include "name_keys.hpp"
 
 namespace stationdiff {
@@ -27,9 +26,6 @@ constexpr std::ptrdiff_t kAheadFar = 16;
 // The first stretch of bytes that the names of a run tying on a whole chunk are compared over
 // in one go; each stretch that they all share doubles the next.
 constexpr std::size_t kFirstStretch = 16;
-// A name at least this long costs more to compare than finding the first place of its name
-// among the runs of equal names (SortedNames::firstOfName).
-constexpr std::size_t kLongName = 64;
 
 // 12 bytes: the chunk key of a name at the offset being sorted on, and the name's position.
 struct SortEntry {
@@ -49,23 +45,9 @@ constexpr std::size_t kEntryWords = sizeof(SortEntry) / sizeof(std::uint32_t);
 constexpr std::size_t kIndexWord = offsetof(SortEntry, index) / sizeof(std::uint32_t);
 static_assert(sizeof(SortEntry) % sizeof(std::uint32_t) == 0 && kIndexWord == kEntryWords - 1);
 
-// Places [first, last) of sorted names that hold one long name.
-struct EqualRun {
-  std::uint32_t first, last;
-};
-
-// What the search needs of sorted names: their keys, and the runs of equal long names.
+// What the search needs of sorted names: their keys.
 struct SortedNames {
   stationtext::GrowingArray<namekeys::PrefixKey> keys;
-  std::vector<EqualRun> equalRuns;  // by place
-
-  // The first place of the name at `place`, for a long name.
-  std::size_t firstOfName(std::size_t place) const {
-    const auto after =
-        std::upper_bound(equalRuns.begin(), equalRuns.end(), place,
-                         [](std::size_t at, const EqualRun& run) { return at < run.first; });
-    return after != equalRuns.begin() && place < after[-1].last ? after[-1].first : place;
-  }
 };
 
 // The end of the bytes that the names of [first, last) all share, where they all share the
@@ -114,19 +96,15 @@ void keyRun(SortEntry* first, SortEntry* last, std::size_t offset, const Names& 
 // by first-chunk key, and each run of names that tie on a chunk again by the next chunk, until
 // no tie is left open. A run whose keys are all equal is not sorted; when they were all equal
 // at the chunk before too, its names are compared to the end of what they share (sharedEnd),
-// and the run goes on from there. Adds to `equalRuns` the runs of equal long names.
+// and the run goes on from there.
 template <typename Names>
-void sortEntries(std::span<SortEntry> entries, const Names& names,
-                 std::vector<EqualRun>& equalRuns) {
+void sortEntries(std::span<SortEntry> entries, const Names& names) {
   std::vector<Run> runs;
-  // Entries [i, j) whose keys at `offset` all equal `key`: a run to go on with, or equal names.
+  // Entries [i, j) whose keys at `offset` all equal `key`: a run to go on with, unless their
+  // names are all equal.
   const auto settle = [&](std::size_t i, std::size_t j, std::size_t offset, std::uint64_t key) {
-    if (j - i < 2) return;
-    if (namekeys::tieGoesOn(key)) {
+    if (j - i >= 2 && namekeys::tieGoesOn(key))
       runs.push_back({i, j, offset + namekeys::kChunk, false});
-    } else if (offset + (key & 0xff) >= kLongName) {
-      equalRuns.push_back({static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j)});
-    }
   };
   if (entries.size() > 1) runs.push_back({0, entries.size(), 0, false});
   while (!runs.empty()) {
@@ -149,9 +127,8 @@ void sortEntries(std::span<SortEntry> entries, const Names& names,
       }
       continue;
     }
-    namekeys::sortByKeyBytes(
-        first, last, [](const SortEntry& e) { return e.key(); },
-        [](const SortEntry& a, const SortEntry& b) { return a.key() < b.key(); });
+    std::sort(first, last,
+              [](const SortEntry& a, const SortEntry& b) { return a.key() < b.key(); });
     for (std::size_t i = run.first; i < run.last;) {
       std::size_t j = i + 1;
       while (j < run.last && entries[j].key() == entries[i].key())
@@ -163,14 +140,11 @@ void sortEntries(std::span<SortEntry> entries, const Names& names,
 }
 
 // Sorts the names that names[i] gives for i < names.size(): returns `place`, where place[i] is
-// the place of names[i] in name order, and sets `equalRuns` to their runs of equal long names,
-// by place.
+// the place of names[i] in name order.
 template <typename Names>
-stationtext::GrowingArray<std::uint32_t> sortPlaces(const Names& names,
-                                                    std::vector<EqualRun>& equalRuns) {
+stationtext::GrowingArray<std::uint32_t> sortPlaces(const Names& names) {
   const std::size_t n = names.size();
   stationtext::GrowingArray<std::uint32_t> place;
-  equalRuns.clear();
   {
     // Sorting small entries by integer keys is much cheaper than sorting the caller's records
     // with string comparisons.
@@ -181,7 +155,7 @@ stationtext::GrowingArray<std::uint32_t> sortPlaces(const Names& names,
       entries[i].setKey(namekeys::chunkKey(names[i], 0));
       entries[i].index = static_cast<std::uint32_t>(i);
     }
-    sortEntries(std::span(entries.data(), n), names, equalRuns);
+    sortEntries(std::span(entries.data(), n), names);
     // Only the names' order is left to keep: each entry's index, written over the front of the
     // entries, whose rest then goes back before the places take room of their own.
     stationtext::GrowingArray<std::uint32_t> order = std::move(entries).recast<std::uint32_t>();
@@ -194,8 +168,6 @@ stationtext::GrowingArray<std::uint32_t> sortPlaces(const Names& names,
     for (std::size_t k = 0; k < n; ++k)
       place[order[k]] = static_cast<std::uint32_t>(k);
   }
-  std::sort(equalRuns.begin(), equalRuns.end(),
-            [](const EqualRun& a, const EqualRun& b) { return a.first < b.first; });
   return place;
 }
 

@@ -22,14 +22,14 @@ bool before(std::string_view a, std::string_view b) {
 
 // Names as the index meets them: chunks of a few kinds, so that later chunks repeat under
 // different first ones and names share one, two or three chunks; bytes 0x00 and 0xff; prefixes
-// of each other and the empty name; long names held many times, around the length from which
-// the search takes a long name's first place from the sort's runs of equal names.
+// of each other and the empty name; long names held many times, around the end of a stretch
+// over which the sort compares names that tie chunk after chunk.
 std::string randomName(std::mt19937& random) {
   static const std::string chunks[] = {std::string(kChunk, 'A'), std::string(kChunk, 'B'),
                                        std::string(kChunk, '\xff'), std::string(kChunk, '\0'),
                                        "Station"};
   std::string name;
-  if (random() % 16 == 0) name.assign(stationdiff::nameindex::kLongName - 2 + random() % 3, 'L');
+  if (random() % 16 == 0) name.assign(62 + random() % 3, 'L');
   for (std::size_t n = name.empty() ? random() % 4 : 0; n > 0; --n)
     name += chunks[random() % std::size(chunks)];
   for (std::size_t n = random() % 3; n > 0; --n)
@@ -66,15 +66,14 @@ TEST(NameKeys, OrderNamesAsCompStationNames) {
 }
 
 TEST(NameIndex, SortsAndFindsAsStdSortAndLowerBoundWould) {
-  // Sizes around the key sort's small-range cut-off and past the placing's cached range; batches
+  // Sizes of a few names and past the placing's cached range; batches
   // of one name, of a lane count and one more, and of more than two batches hold. First, runs of
   // equal first chunks whose second chunks tie across them: a run that took in its neighbour's
   // first name would sort "BBBBBBBXXXXXXXc" between the two "AAAAAAAXXXXXXX" names.
-  const std::size_t small = stationdiff::namekeys::detail::kSmallSort;
   const std::size_t lanes = stationdiff::nameindex::kLanes;
   for (const std::size_t size :
-       {std::size_t{5}, std::size_t{0}, std::size_t{1}, std::size_t{2}, small - 1, small + 1,
-        stationdiff::places::kCached + 1, std::size_t{40000}}) {
+       {std::size_t{5}, std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{63},
+        std::size_t{65}, stationdiff::places::kCached + 1, std::size_t{40000}}) {
     std::mt19937 random(static_cast<unsigned>(size));
     std::vector<std::string> held;
     for (std::size_t i = 0; i < size; ++i)
