@@ -82,6 +82,17 @@ TEST(RenameHints, PairWhatTheRulesPairAndNothingElse) {
   EXPECT_TRUE(findRenames({}, {}).empty());
 }
 
+TEST(RenameHints, WordBytesAndSeparatorsAtTheEdgesOfTheirRanges) {
+  // "x?y" is one word when ? is a word byte, and then pairs with "x?y Nord"; when ? separates,
+  // it is "x y" and pairs with that.
+  for (const char byte : std::string_view("09azAZ\x80\xff/:`{@[\x7f")) {
+    const bool wordByte = std::string_view("09azAZ\x80\xff").find(byte) != std::string_view::npos;
+    const std::string gone = std::string("x") + byte + "y", named = gone + " Nord";
+    EXPECT_EQ((Pairs{{0, wordByte ? 1u : 0u}}), hintsOf({gone}, {"x y", named}))
+        << "byte " << static_cast<int>(static_cast<unsigned char>(byte));
+  }
+}
+
 // A word of five letters for each number below 26^5, none the beginning of another.
 std::string wordFor(std::size_t n) {
   std::string word(5, 'a');
