@@ -1,6 +1,6 @@
 // The blank set (isBlank) through every scan that looks at eight bytes at a time, and the name
 // rule against a plain reference built on isBlank. (Numbers are checked against the literal
-// reference by the fuzz targets.)
+// reference by the fuzz targets, and here only where a number ends.)
 #include "text_format.hpp"
 
 #include <gtest/gtest.h>
@@ -128,3 +128,22 @@ TEST(TextStart, Utf16OnlyWhenItLooksLikeIt) {
 }
 
 }  // namespace
+
+TEST(ReadNumber, EndsWhereItsTextEnds) {
+  // Each number is the whole view, which the digits of the buffer it lies in go on past: they
+  // are not its digits.
+  struct Case {
+    std::string_view buffer;
+    std::size_t length;
+    std::int32_t value;
+  } const cases[] = {
+      {"1234", 2, 12}, {"-98", 2, -9}, {"+77", 2, 7}, {"21474836479", 10, 2147483647}};
+  for (const Case& c : cases) {
+    const std::string_view text = c.buffer.substr(0, c.length);
+    std::size_t pos = 0;
+    std::int32_t value = 0;
+    EXPECT_EQ(stationtext::NumberStatus::ok, stationtext::readNumber(text, pos, value)) << text;
+    EXPECT_EQ(c.value, value) << text;
+    EXPECT_EQ(c.length, pos) << text;
+  }
+}
