@@ -56,7 +56,6 @@ constexpr std::size_t kKeyChunks = sizeof(void*) >= 8 ? 2 : 1;
 // bytesDecide(), and then the bytes after the last chunk decide.
 class PrefixKey {
  public:
-  PrefixKey() = default;
   explicit PrefixKey(std::string_view name) {
     for (std::size_t i = 0; i < kKeyChunks && (i == 0 || tieGoesOn(chunks_[i - 1])); ++i)
       chunks_[i] = chunkKey(name, i * kChunk);

@@ -9,7 +9,7 @@ namespace onefile {
 // register's two reports, and with `renames` the rename hints after them, with the warnings
 // about the input. Returns the exit status. Running out of memory throws std::bad_alloc, which
 // runProgram() turns into its message.
-int run(const char* file, stationtext::ReportWriter& out, bool renames = false);
+int run(const char* file, stationtext::ReportWriter& out, bool renames);
 
 // The whole program, which main() is: reads the arguments, answers --help and --version or
 // runs, and ends with one line on standard error when memory runs out, wherever it does.

@@ -16,7 +16,7 @@ struct Files {
 // The run on `files`: the word census, then the register's two reports, and with `renames` the
 // rename hints after them, with the warnings about the inputs. Returns the exit status.
 // Running out of memory throws std::bad_alloc, which runProgram() turns into its message.
-int run(const Files& files, stationtext::ReportWriter& out, bool renames = false);
+int run(const Files& files, stationtext::ReportWriter& out, bool renames);
 
 // The whole program, which main() is: reads the arguments, answers --help and --version or
 // runs, and ends with one line on standard error when memory runs out, wherever it does.
