@@ -51,6 +51,7 @@ const Row kRows[] = {
     {"a common word dropped weighs less than a rare one", kHbf, {"Bernburg"}, {{0, 0}}},
     {"words joined", {"Groß Ammensleben Nord", "Groß Düngen"}, {"Großdüngen"}, {{1, 0}}},
     {"a word split", {"Großdüngen"}, {"Groß Ammensleben", "Groß Düngen"}, {{0, 1}}},
+    {"only words not matched already are joined", {"Ob Au"}, {"Au Obau", "Ob Au Nord"}, {{0, 1}}},
     {"words abbreviated",
      {"Friedrich-Ebert-Straße"},
      {"Ebert-Platz", "Friedr.-Ebert-Str."},

@@ -147,3 +147,14 @@ TEST(ReadNumber, EndsWhereItsTextEnds) {
     EXPECT_EQ(c.length, pos) << text;
   }
 }
+
+TEST(ReadNumber, OneSignAtMostThenDigits) {
+  for (const std::string_view text : {"--5", "+-5", "-+5", "++5", "+", "-", "x5"}) {
+    std::size_t pos = 0;
+    std::int32_t value = 1;
+    EXPECT_EQ(stationtext::NumberStatus::missing, stationtext::readNumber(text, pos, value))
+        << text;
+    EXPECT_EQ(0, value) << text;
+    EXPECT_EQ(0u, pos) << text;
+  }
+}
