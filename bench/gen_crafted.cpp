@@ -455,7 +455,9 @@ int main(int argc, char** argv) {
   } else if (kind == "bom-line") {
     for (const char* name : {"bemenet.txt", "F.IN"}) {
       Out f(dir, name);
-      f.put("\xef\xbb\xbf" "3 stations");
+      f.put(
+          "\xef\xbb\xbf"
+          "3 stations");
       f.repeat(" word", size / 5);
       f.put("\n1 North Gate\n2 Old Mill\n3 Harbour\nNorth Gate\n");
     }

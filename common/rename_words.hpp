@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include <vector>
-
 namespace stationtext {
 
 // Distinct words back to back, and where each one starts; one more start, where the last ends.
@@ -138,8 +136,8 @@ class RenameWords {
   void indexFresh();
 
   std::size_t goneCount_;
-  std::uint32_t sorted_ = 0;            // the words before the numbers
-  std::vector<Name> names_;             // per name, and one more where the words end
+  std::uint32_t sorted_ = 0;              // the words before the numbers
+  std::vector<Name> names_;               // per name, and one more where the words end
   std::vector<std::uint32_t> nameWords_;  // every name's words, name after name
   // Per word, in the order of their numbers; words_ has one more, where new names end.
   WordTexts texts_;
