@@ -193,15 +193,15 @@ for layout in two one; do
 done
 
 # ------------------------------------------------------------------ inputs
-declare -A spec # input name -> its generator kind and sizes
+declare -A recipe # input name -> its generator kind and sizes
 # input NAME KIND SIZE...: declares the input folder bench/data/crafted-NAME and what makes it.
-input() { spec[$1]="${*:2}"; }
+input() { recipe[$1]="${*:2}"; }
 
 # gen NAME: (re)generates the declared input NAME, unless it is there from the same generator,
 # seed and sizes; prints its folder.
 gen() {
   local dir="$DATA/crafted-$1" kind stamp
-  read -r -a kind <<<"${spec[$1]}"
+  read -r -a kind <<<"${recipe[$1]}"
   stamp="$(sha1sum <"$BENCH/gen_crafted.cpp" | cut -d' ' -f1) ${kind[0]} $seed ${kind[*]:1}"
   if [[ ! -f "$dir/.stamp" || "$(cat "$dir/.stamp")" != "$stamp" ]]; then
     log "generating ${kind[*]} in ${dir#"$ROOT"/}"
